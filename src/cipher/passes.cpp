@@ -1,0 +1,291 @@
+#include "passes.h"
+
+#include "code_table.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace quorvel {
+namespace {
+
+constexpr std::size_t kLongestCode = 7;
+
+// What one ASCII code unit becomes in coded text: its first row's code, or itself when it has no
+// row. The units are padded to a fixed block so that encoding can copy whole blocks.
+struct Encoding {
+    std::array<char16_t, 8> units{};
+    std::uint8_t length = 1;
+};
+
+constexpr std::array<Encoding, 128> MakeEncodings() {
+    std::array<Encoding, 128> table{};
+    for (std::size_t c = 0; c < table.size(); ++c)
+        table[c].units[0] = static_cast<char16_t>(c);
+    std::array<bool, 128> taken{};
+    for (const CodeRow& row : CodeTable) {
+        if (taken[row.source])
+            continue;
+        taken[row.source] = true;
+        Encoding& e = table[row.source];
+        std::copy(row.code.begin(), row.code.end(), e.units.begin());
+        e.length = static_cast<std::uint8_t>(row.code.size());
+    }
+    return table;
+}
+
+constexpr std::array<Encoding, 128> kEncodings = MakeEncodings();
+
+// Codes are spelt with "%", digits and capital letters only; any other code unit ends a match.
+constexpr std::size_t kSymbols = 1 + 1 + 10 + 26;
+
+constexpr std::array<std::uint8_t, 128> MakeSymbols() {
+    std::array<std::uint8_t, 128> symbols{};
+    symbols[kEscape] = 1;
+    for (char c = '0'; c <= '9'; ++c)
+        symbols[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(2 + (c - '0'));
+    for (char c = 'A'; c <= 'Z'; ++c)
+        symbols[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(12 + (c - 'A'));
+    return symbols;
+}
+
+constexpr std::array<std::uint8_t, 128> kSymbolOf = MakeSymbols();
+
+constexpr std::size_t Symbol(char16_t c) { return c < kSymbolOf.size() ? kSymbolOf[c] : 0; }
+
+constexpr std::size_t TotalCodeLength() {
+    std::size_t total = 0;
+    for (const CodeRow& row : CodeTable)
+        total += row.code.size();
+    return total;
+}
+
+// A trie of all codes, so that decoding finds the longest code at a "%" in one walk. Node 0 is the
+// root; a child index of 0 means no child.
+struct DecodeTrie {
+    struct Node {
+        std::array<std::uint16_t, kSymbols> next{};
+        bool terminal = false;
+        char16_t source = 0;
+    };
+    std::array<Node, 1 + TotalCodeLength()> nodes{};
+};
+
+constexpr DecodeTrie MakeDecodeTrie() {
+    DecodeTrie trie{};
+    std::size_t used = 1;
+    for (const CodeRow& row : CodeTable) {
+        std::size_t node = 0;
+        for (char16_t c : row.code) {
+            std::uint16_t& child = trie.nodes[node].next[Symbol(c)];
+            if (child == 0)
+                child = static_cast<std::uint16_t>(used++);
+            node = child;
+        }
+        // Codes are distinct, so a node ends at most one code.
+        trie.nodes[node].terminal = true;
+        trie.nodes[node].source = row.source;
+    }
+    return trie;
+}
+
+constexpr DecodeTrie kDecodeTrie = MakeDecodeTrie();
+
+// Decodes the one token at `i`: a code, a "%" that starts none, or any other code unit. Returns the
+// position after it.
+std::size_t DecodeToken(std::u16string_view coded, std::size_t i, char16_t*& out) {
+    const char16_t c = coded[i];
+    if (c != kEscape) {
+        *out++ = c;
+        return i + 1;
+    }
+    std::size_t node = 0;
+    std::size_t matched = 1;
+    char16_t source = c;
+    for (std::size_t j = i; j < coded.size() && j - i < kLongestCode; ++j) {
+        node = kDecodeTrie.nodes[node].next[Symbol(coded[j])];
+        if (node == 0)
+            break;
+        if (kDecodeTrie.nodes[node].terminal) {
+            matched = j - i + 1;
+            source = kDecodeTrie.nodes[node].source;
+        }
+    }
+    *out++ = source;
+    return i + matched;
+}
+
+#if defined(__SSE2__)
+
+// The fast path of decoding reads a whole run of code characters after a "%" at once and looks it up
+// in a hash table; anything else falls back to DecodeToken. A run is packed into one integer, a byte
+// per code unit.
+constexpr std::uint64_t PackKey(std::u16string_view units) {
+    std::uint64_t key = 0;
+    for (std::size_t k = 0; k < units.size(); ++k)
+        key |= static_cast<std::uint64_t>(units[k]) << (8 * k);
+    return key;
+}
+
+struct CodeHash {
+    static constexpr int kBits = 11;
+    static constexpr std::uint64_t kEmpty = ~std::uint64_t{0};  // no run packs to this
+    std::uint64_t multiplier = 0;
+    std::array<std::uint64_t, std::size_t{1} << kBits> keys{};
+    std::array<char16_t, std::size_t{1} << kBits> sources{};
+
+    constexpr std::size_t Slot(std::uint64_t key) const { return (key * multiplier) >> (64 - kBits); }
+};
+
+// Every code, and the lone "%" that stands for itself, without collisions in the table.
+constexpr CodeHash MakeCodeHash() {
+    CodeHash hash;
+    for (std::uint64_t multiplier = 0x9E3779B97F4A7C15u;; multiplier += 0x632BE59BD9B4E01Au) {
+        hash.multiplier = multiplier | 1;
+        hash.keys.fill(CodeHash::kEmpty);
+        bool collision = false;
+        auto insert = [&](std::u16string_view code, char16_t source) {
+            const std::size_t slot = hash.Slot(PackKey(code));
+            collision = collision || hash.keys[slot] != CodeHash::kEmpty;
+            hash.keys[slot] = PackKey(code);
+            hash.sources[slot] = source;
+        };
+        const char16_t escape[] = {kEscape};
+        insert(std::u16string_view(escape, 1), kEscape);
+        for (const CodeRow& row : CodeTable)
+            insert(row.code, row.source);
+        if (!collision)
+            return hash;
+    }
+}
+
+constexpr CodeHash kCodeHash = MakeCodeHash();
+
+constexpr std::size_t kWindow = 64;
+// Tokens are taken from the first part of a window only, so that a code (at most seven units)
+// starting there lies wholly inside it.
+constexpr std::size_t kWindowTokens = kWindow - 8;
+
+// Marks, one bit per code unit of the window at `p`: which are "%" and which are digits or capitals.
+void Classify(const char16_t* p, std::uint64_t& escapes, std::uint64_t& codeUnits) {
+    const __m128i escape = _mm_set1_epi16(static_cast<short>(kEscape));
+    auto inRange = [](__m128i v, char lo, char hi) {
+        return _mm_and_si128(_mm_cmpgt_epi16(v, _mm_set1_epi16(static_cast<short>(lo - 1))),
+                             _mm_cmpgt_epi16(_mm_set1_epi16(static_cast<short>(hi + 1)), v));
+    };
+    escapes = 0;
+    codeUnits = 0;
+    for (std::size_t k = 0; k < kWindow; k += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k + 8));
+        const __m128i escA = _mm_cmpeq_epi16(a, escape), escB = _mm_cmpeq_epi16(b, escape);
+        const __m128i codeA = _mm_or_si128(inRange(a, '0', '9'), inRange(a, 'A', 'Z'));
+        const __m128i codeB = _mm_or_si128(inRange(b, '0', '9'), inRange(b, 'A', 'Z'));
+        escapes |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(
+                       _mm_movemask_epi8(_mm_packs_epi16(escA, escB))))
+                   << k;
+        codeUnits |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(
+                         _mm_movemask_epi8(_mm_packs_epi16(codeA, codeB))))
+                     << k;
+    }
+}
+
+// Decodes the tokens that start in the first part of the window at `i` and returns the position
+// after the last one it could decode. Stops early at anything the hash table does not know.
+std::size_t DecodeWindow(const char16_t* coded, std::size_t i, char16_t*& out) {
+    std::uint64_t escapes, codeUnits;
+    Classify(coded + i, escapes, codeUnits);
+    const std::uint64_t others = ~(escapes | codeUnits);
+    // In a run of "%", the units at odd distance from the run's start close an escaped "%%".
+    constexpr std::uint64_t kEven = 0x5555555555555555u;
+    const std::uint64_t runStarts = escapes & ~(escapes << 1);
+    const std::uint64_t oddRuns = (escapes + (runStarts & kEven)) & escapes;
+    const std::uint64_t closing = ((escapes & ~oddRuns) & ~kEven) | (oddRuns & kEven);
+    std::uint64_t tokens = ((escapes & ~closing) | others) & ((std::uint64_t{1} << kWindowTokens) - 1);
+    std::size_t expected = 0;
+    while (tokens != 0) {
+        const auto t = static_cast<std::size_t>(__builtin_ctzll(tokens));
+        tokens &= tokens - 1;
+        // A digit or capital that no "%" leads: only DecodeToken reads it right.
+        if (t != expected)
+            break;
+        const bool other = (others >> t) & 1;
+        const bool doubled = (closing >> (t + 1)) & 1;
+        const std::size_t run = 1 + static_cast<std::size_t>(__builtin_ctzll(~(codeUnits >> (t + 1))));
+        const std::size_t length = other ? 1 : doubled ? 2 : run;
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coded + i + t));
+        const auto packed = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(units, units)));
+        const std::uint64_t key = length < 8 ? packed & ((std::uint64_t{1} << (8 * length)) - 1) : 0;
+        const std::size_t slot = kCodeHash.Slot(key);
+        if (!other && kCodeHash.keys[slot] != key)
+            break;
+        *out++ = other ? coded[i + t] : kCodeHash.sources[slot];
+        expected = t + length;
+    }
+    return i + expected;
+}
+
+#endif
+
+}  // namespace
+
+std::u16string ReplaceAll(std::u16string_view text, std::u16string_view find,
+                          std::u16string_view replacement) {
+    if (find.empty())
+        return std::u16string(text);
+    std::u16string result;
+    result.reserve(text.size());
+    std::size_t position = 0;
+    for (std::size_t match = text.find(find); match != std::u16string_view::npos;
+         match = text.find(find, position)) {
+        result.append(text, position, match - position);
+        result.append(replacement);
+        position = match + find.size();
+    }
+    result.append(text, position);
+    return result;
+}
+
+std::u16string EncodeMessage(std::u16string_view plain) {
+    std::size_t size = 0;
+    for (char16_t c : plain)
+        size += c < kEncodings.size() ? kEncodings[c].length : 1;
+
+    // Slack at the end lets the last code be copied as a whole block.
+    std::u16string coded(size + kEncodings[0].units.size() - 1, u'\0');
+    char16_t* out = coded.data();
+    for (char16_t c : plain) {
+        const bool ascii = c < kEncodings.size();
+        const Encoding& e = kEncodings[ascii ? c : 0];
+        std::memcpy(out, e.units.data(), sizeof e.units);
+        out[0] = ascii ? e.units[0] : c;
+        out += ascii ? e.length : 1;
+    }
+    coded.resize(size);
+    return coded;
+}
+
+std::u16string DecodeMessage(std::u16string_view coded) {
+    // Decoding never lengthens the text: every code is at least as long as its character.
+    std::u16string plain(coded.size(), u'\0');
+    char16_t* out = plain.data();
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    while (coded.size() - i >= kWindow) {
+        const std::size_t next = DecodeWindow(coded.data(), i, out);
+        // Where the window stopped short, one token the slow way gets past what stopped it.
+        i = next < i + kWindowTokens ? DecodeToken(coded, next, out) : next;
+    }
+#endif
+    while (i < coded.size())
+        i = DecodeToken(coded, i, out);
+    plain.resize(static_cast<std::size_t>(out - plain.data()));
+    return plain;
+}
+
+}  // namespace quorvel

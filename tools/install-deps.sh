@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Quorvel needs. Safe to run again:
+# packages that are already there are skipped, and apt is not touched when nothing is missing.
+set -euo pipefail
+
+packages=(
+    # Build
+    build-essential cmake ninja-build pkg-config
+    # Windows
+    qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
+    # Tests, benchmarks, fuzzing
+    googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev
+    # Tests against a real window server and clipboard
+    xvfb xauth xclip xdotool openbox imagemagick
+    # Packaging checks
+    dpkg-dev file desktop-file-utils appstream binutils-mingw-w64-x86-64
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"

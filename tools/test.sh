@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds everything and runs every test: the fuzzer for a bounded time in a
+# clang build with sanitizers, then the whole suite.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/install-deps.sh
+
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DQUORVEL_BUILD_GUI=OFF -DQUORVEL_BUILD_BENCHMARKS=OFF -DQUORVEL_BUILD_FUZZERS=ON
+cmake --build build-fuzz --target cipher_fuzz
+ctest --test-dir build-fuzz -R cipher_fuzz --output-on-failure
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+cmake --build build
+ctest --test-dir build --output-on-failure --timeout 600
