@@ -1,0 +1,135 @@
+#include "builder.h"
+
+#include "text_field.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+namespace quorvel::forms {
+namespace {
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+Qt::WindowFlags FlagsFor(Frame frame) {
+    if (frame == Frame::Sizable)
+        return Qt::Window;
+    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+           Qt::MSWindowsFixedSizeDialogHint;
+}
+
+QWidget* MakeControl(const ControlLayout& control, QWidget* window) {
+    const QString text = FromUtf8(control.text);
+    switch (control.kind) {
+    case ControlKind::PushButton: {
+        auto* button = new QPushButton(text, window);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        button->setAccessibleName(text);
+        return button;
+    }
+    case ControlKind::TextField: {
+        auto* field = new TextField(window);
+        field->setText(text);
+        field->setAccessibleName(text);
+        return field;
+    }
+    case ControlKind::Label: {
+        auto* label = new QLabel(text, window);
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setAccessibleName(text);
+        return label;
+    }
+    case ControlKind::PictureBox: {
+        auto* picture = new QLabel(window);
+        picture->setPixmap(QPixmap(text));
+        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        picture->setAccessibleName(FromUtf8(control.name));
+        return picture;
+    }
+    }
+    return nullptr;
+}
+
+// Where the client area's top-left corner goes on the screen; nothing for the window system's choice.
+std::optional<QPoint> ClientPosition(const WindowLayout& layout, QSize size) {
+    if (layout.placement == Placement::Fixed)
+        return QPoint(Pixels(layout.left), Pixels(layout.top));
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (layout.placement == Placement::CentreScreen && screen) {
+        QRect centred({}, size);
+        centred.moveCenter(screen->availableGeometry().center());
+        return centred.topLeft();
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+QFont FontFor(const Font& font) {
+    QFont result;
+    // DejaVu Sans (fonts-dejavu-core) is wide and open like Verdana and stands in for both families.
+    result.setFamilies({FromUtf8(font.family), QStringLiteral("DejaVu Sans")});
+    result.setPointSizeF(font.points);
+    result.setBold(font.bold);
+    return result;
+}
+
+QWidget* BuildWindow(const WindowLayout& layout) {
+    auto* window = new QWidget(nullptr, FlagsFor(layout.frame));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setObjectName(FromUtf8(layout.name));
+    window->setWindowTitle(FromUtf8(layout.caption));
+    window->setAccessibleName(window->windowTitle());
+    if (layout.icon == Icon::Program)
+        window->setWindowIcon(QIcon(QStringLiteral(":/quorvel/icon.png")));
+    if (layout.font)
+        window->setFont(FontFor(*layout.font));
+
+    const QSize client(Pixels(layout.clientWidth), Pixels(layout.clientHeight));
+    if (layout.frame == Frame::FixedSingle)
+        window->setFixedSize(client);
+    else
+        window->resize(client);
+    if (const std::optional<QPoint> position = ClientPosition(layout, client))
+        window->setGeometry(QRect(*position, client));
+
+    std::vector<const ControlLayout*> inTabOrder;
+    for (const ControlLayout& control : layout.controls)
+        inTabOrder.push_back(&control);
+    std::ranges::stable_sort(inTabOrder, {}, &ControlLayout::tabIndex);
+
+    QWidget* previous = nullptr;
+    for (const ControlLayout* control : inTabOrder) {
+        QWidget* widget = MakeControl(*control, window);
+        widget->setObjectName(FromUtf8(control->name));
+        widget->setGeometry(Pixels(control->left), Pixels(control->top), Pixels(control->width),
+                            Pixels(control->height));
+        if (control->font)
+            widget->setFont(FontFor(*control->font));
+        if (control->kind == ControlKind::Label || control->kind == ControlKind::PictureBox) {
+            widget->setFocusPolicy(Qt::NoFocus);
+            continue;
+        }
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        else
+            widget->setFocus(Qt::OtherFocusReason);
+        previous = widget;
+    }
+    return window;
+}
+
+}  // namespace quorvel::forms

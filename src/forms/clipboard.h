@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace quorvel::forms {
+
+// The system clipboard as the windows use it; tests replace it.
+class Clipboard {
+public:
+    enum class Content {
+        Ordinary,
+        // Marked so that clipboard history tools leave it out of their history.
+        Sensitive
+    };
+
+    virtual ~Clipboard() = default;
+    // Empties the clipboard of every format.
+    virtual void clear() = 0;
+    // Puts the text on the clipboard as plain text.
+    virtual void putText(const QString& text, Content content) = 0;
+};
+
+Clipboard& TheClipboard();
+
+// Replaces the clipboard the windows use and returns the one they used before.
+std::unique_ptr<Clipboard> SetClipboard(std::unique_ptr<Clipboard> clipboard);
+
+}  // namespace quorvel::forms

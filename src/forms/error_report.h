@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+
+namespace quorvel::forms {
+
+// A failure with a number and a description, as the top-level error report shows it.
+class Failure : public std::runtime_error {
+public:
+    Failure(int number, const std::string& description) : std::runtime_error(description), number_(number) {}
+    int number() const { return number_; }
+
+private:
+    int number_;
+};
+
+// Failure numbers of the failures the program knows by name.
+inline constexpr int kOutOfMemory = 7;
+inline constexpr int kUnexpectedFailure = 51;
+
+// Where the top-level error report shows a failure; tests replace it.
+class FailureDialog {
+public:
+    virtual ~FailureDialog() = default;
+    virtual void show(int number, const QString& description) = 0;
+};
+
+// Replaces the dialog the report uses and returns the one it used before.
+std::unique_ptr<FailureDialog> SetFailureDialog(std::unique_ptr<FailureDialog> dialog);
+
+// Runs an event handler. A failure that escapes it is shown in the failure dialog, and then the
+// program ends with a non-zero exit status: nothing of a half-done step is trusted any further.
+void RunHandler(const std::function<void()>& handler);
+
+}  // namespace quorvel::forms

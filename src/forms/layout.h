@@ -1,0 +1,62 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+// Window layouts as data: every position and size in twips (1/1440 inch, 15 to a device-independent
+// pixel), relative to the top-left corner of the window's client area.
+namespace quorvel::forms {
+
+inline constexpr int kTwipsPerPixel = 15;
+
+enum class ControlKind { PushButton, TextField, Label, PictureBox };
+
+enum class Frame {
+    Sizable,     // minimize, maximize and close box; the user can resize
+    FixedSingle  // close box only; not resizable
+};
+
+enum class Placement {
+    SystemDefault,  // wherever the window system puts a new top-level window
+    CentreScreen,
+    Fixed  // client area's top-left corner at the layout's screen position
+};
+
+enum class Icon { Program, ToolkitDefault };
+
+struct Font {
+    std::string_view family;
+    double points;
+    bool bold = false;
+};
+
+struct ControlLayout {
+    std::string_view name;
+    ControlKind kind;
+    int left, top, width, height;
+    int tabIndex;
+    std::string_view text;  // caption or initial text; for a picture box, its resource path
+    const Font* font;       // nullptr: the window's font
+};
+
+struct WindowLayout {
+    std::string_view name;
+    std::string_view caption;
+    int clientWidth, clientHeight;
+    Frame frame;
+    Icon icon;
+    Placement placement;
+    int left, top;     // screen position, for Placement::Fixed
+    const Font* font;  // nullptr: the toolkit's default font
+    std::span<const ControlLayout> controls;
+};
+
+// The fonts the layouts use.
+inline constexpr Font kVerdana825{"Verdana", 8.25};
+inline constexpr Font kVerdana825Bold{"Verdana", 8.25, true};
+inline constexpr Font kVerdana975{"Verdana", 9.75};
+inline constexpr Font kVerdana12{"Verdana", 12};
+inline constexpr Font kSansSerif975{"MS Sans Serif", 9.75};
+inline constexpr Font kSansSerif12{"MS Sans Serif", 12};
+
+}  // namespace quorvel::forms

@@ -1,0 +1,27 @@
+#include "encrypt_window.h"
+
+#include "passes.h"
+
+namespace quorvel::windows {
+
+using namespace forms;
+
+namespace {
+
+constexpr ControlLayout kControls[] = {
+    {"Text1", ControlKind::TextField, 120, 120, 6135, 1335, 0, "Enter Message To Encrypt", &kVerdana975},
+    {"Command1", ControlKind::PushButton, 240, 1680, 5895, 495, 1, "Encrypt Message", &kVerdana12},
+    {"Text2", ControlKind::TextField, 120, 2400, 6135, 1355, 2, "Encrypted Message", &kVerdana975},
+    {"Command2", ControlKind::PushButton, 2040, 4080, 2535, 495, 3, "Copy To Clipboard", &kVerdana12},
+};
+
+}  // namespace
+
+const WindowLayout kEncryptLayout{
+    "frmEncrypt", "Encrypt Message", 6480, 4680, Frame::Sizable, Icon::Program, Placement::SystemDefault, 0, 0,
+    nullptr,      kControls};
+
+// Coded text is meant to be sent on, so it goes on the clipboard unmarked.
+frmEncrypt::frmEncrypt() : MessageWindow(kEncryptLayout, EncodeMessage, Clipboard::Content::Ordinary) {}
+
+}  // namespace quorvel::windows

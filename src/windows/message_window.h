@@ -1,0 +1,43 @@
+#pragma once
+
+#include "clipboard.h"
+#include "form.h"
+
+#include <string>
+#include <string_view>
+
+namespace quorvel::forms {
+class TextField;
+}
+
+namespace quorvel::windows {
+
+// The Encrypt and Decrypt windows are mirror images: an input field that starts with a prompt, a button
+// that runs the window's pass from the input into the output field, and a button that copies the
+// output to the clipboard. Each window brings its layout and its pass.
+class MessageWindow : public forms::Form {
+public:
+    using Pass = std::u16string (*)(std::u16string_view);
+
+    MessageWindow(const forms::WindowLayout& layout, Pass pass, forms::Clipboard::Content copied);
+
+    // Sets Text2 to the pass over Text1: one read, the whole pass in memory, one write.
+    void Command1_Click();
+    // Empties the clipboard, then puts Text2's text on it.
+    void Command2_Click();
+    // Empties Text1 when it holds exactly the prompt.
+    void Text1_Click();
+
+protected:
+    void Connect() override;
+
+private:
+    forms::TextField& Input() const;
+    forms::TextField& Output() const;
+
+    Pass pass_;
+    forms::Clipboard::Content copied_;
+    QString prompt_;
+};
+
+}  // namespace quorvel::windows
