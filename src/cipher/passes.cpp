@@ -134,7 +134,7 @@ constexpr std::uint64_t PackKey(std::u16string_view units) {
 
 struct CodeHash {
     static constexpr int kBits = 11;
-    static constexpr std::uint64_t kEmpty = ~std::uint64_t{0};  // no run packs to this
+    static constexpr std::uint64_t kEmpty = 0xFFFF'FFFF'FFFF'FFFFu;  // no key has a top byte
     std::uint64_t multiplier = 0;
     std::array<std::uint64_t, std::size_t{1} << kBits> keys{};
     std::array<char16_t, std::size_t{1} << kBits> sources{};
@@ -142,23 +142,23 @@ struct CodeHash {
     constexpr std::size_t Slot(std::uint64_t key) const { return (key * multiplier) >> (64 - kBits); }
 };
 
-// Every code, and the lone "%" that stands for itself, without collisions in the table.
+// Every code without collisions in the table, and key 0 for every token one unit long: a "%" that
+// starts no code stands for itself, and any other code unit is copied afterwards.
 constexpr CodeHash MakeCodeHash() {
     CodeHash hash;
     for (std::uint64_t multiplier = 0x9E3779B97F4A7C15u;; multiplier += 0x632BE59BD9B4E01Au) {
         hash.multiplier = multiplier | 1;
         hash.keys.fill(CodeHash::kEmpty);
         bool collision = false;
-        auto insert = [&](std::u16string_view code, char16_t source) {
-            const std::size_t slot = hash.Slot(PackKey(code));
+        auto insert = [&](std::uint64_t key, char16_t source) {
+            const std::size_t slot = hash.Slot(key);
             collision = collision || hash.keys[slot] != CodeHash::kEmpty;
-            hash.keys[slot] = PackKey(code);
+            hash.keys[slot] = key;
             hash.sources[slot] = source;
         };
-        const char16_t escape[] = {kEscape};
-        insert(std::u16string_view(escape, 1), kEscape);
+        insert(0, kEscape);
         for (const CodeRow& row : CodeTable)
-            insert(row.code, row.source);
+            insert(PackKey(row.code), row.source);
         if (!collision)
             return hash;
     }
@@ -171,63 +171,93 @@ constexpr std::size_t kWindow = 64;
 // starting there lies wholly inside it.
 constexpr std::size_t kWindowTokens = kWindow - 8;
 
-// Marks, one bit per code unit of the window at `p`: which are "%" and which are digits or capitals.
-void Classify(const char16_t* p, std::uint64_t& escapes, std::uint64_t& codeUnits) {
+// Masks that keep the first `length` bytes of a packed token. A token of one unit needs no looking
+// up and keeps nothing; a run of eight or more units is no code: its mask keeps everything, and no
+// key in the table has that many bytes.
+constexpr std::array<std::uint64_t, kWindow + 1> MakeKeyMasks() {
+    std::array<std::uint64_t, kWindow + 1> masks{};
+    for (std::size_t length = 2; length <= kWindow; ++length)
+        masks[length] = length < 8 ? (std::uint64_t{1} << (8 * length)) - 1 : ~std::uint64_t{0};
+    return masks;
+}
+
+constexpr std::array<std::uint64_t, kWindow + 1> kKeyMasks = MakeKeyMasks();
+
+// Marks, one bit per code unit of the window at `p`: which are "%", which are digits or capitals.
+struct Window {
+    std::uint64_t escapes = 0;
+    std::uint64_t codeUnits = 0;
+};
+
+Window Classify(const char16_t* p) {
+    Window window;
     const __m128i escape = _mm_set1_epi16(static_cast<short>(kEscape));
     auto inRange = [](__m128i v, char lo, char hi) {
         return _mm_and_si128(_mm_cmpgt_epi16(v, _mm_set1_epi16(static_cast<short>(lo - 1))),
                              _mm_cmpgt_epi16(_mm_set1_epi16(static_cast<short>(hi + 1)), v));
     };
-    escapes = 0;
-    codeUnits = 0;
+    auto bits = [](__m128i a, __m128i b) {
+        return static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_packs_epi16(a, b))));
+    };
     for (std::size_t k = 0; k < kWindow; k += 16) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k + 8));
-        const __m128i escA = _mm_cmpeq_epi16(a, escape), escB = _mm_cmpeq_epi16(b, escape);
-        const __m128i codeA = _mm_or_si128(inRange(a, '0', '9'), inRange(a, 'A', 'Z'));
-        const __m128i codeB = _mm_or_si128(inRange(b, '0', '9'), inRange(b, 'A', 'Z'));
-        escapes |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(
-                       _mm_movemask_epi8(_mm_packs_epi16(escA, escB))))
-                   << k;
-        codeUnits |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(
-                         _mm_movemask_epi8(_mm_packs_epi16(codeA, codeB))))
-                     << k;
+        window.escapes |= bits(_mm_cmpeq_epi16(a, escape), _mm_cmpeq_epi16(b, escape)) << k;
+        window.codeUnits |= bits(_mm_or_si128(inRange(a, '0', '9'), inRange(a, 'A', 'Z')),
+                                 _mm_or_si128(inRange(b, '0', '9'), inRange(b, 'A', 'Z')))
+                            << k;
     }
+    return window;
 }
 
-// Decodes the tokens that start in the first part of the window at `i` and returns the position
-// after the last one it could decode. Stops early at anything the hash table does not know.
-std::size_t DecodeWindow(const char16_t* coded, std::size_t i, char16_t*& out) {
-    std::uint64_t escapes, codeUnits;
-    Classify(coded + i, escapes, codeUnits);
+// Decodes the tokens (codes, escaped "%" and other code units) that start in the first part of the
+// window at `coded`. Tokens are found from bit masks, and a token reaches to the next, so each is
+// looked up without waiting for the one before. Returns where the next window starts, or 0 where the
+// window holds anything irregular (a digit or capital that no "%" leads, a run that is no code), which
+// DecodeToken then reads one by one.
+std::size_t DecodeWindow(const char16_t* coded, char16_t* out, std::size_t& written) {
+    const auto [escapes, codeUnits] = Classify(coded);
     const std::uint64_t others = ~(escapes | codeUnits);
     // In a run of "%", the units at odd distance from the run's start close an escaped "%%".
     constexpr std::uint64_t kEven = 0x5555555555555555u;
     const std::uint64_t runStarts = escapes & ~(escapes << 1);
     const std::uint64_t oddRuns = (escapes + (runStarts & kEven)) & escapes;
     const std::uint64_t closing = ((escapes & ~oddRuns) & ~kEven) | (oddRuns & kEven);
-    std::uint64_t tokens = ((escapes & ~closing) | others) & ((std::uint64_t{1} << kWindowTokens) - 1);
-    std::size_t expected = 0;
-    while (tokens != 0) {
-        const auto t = static_cast<std::size_t>(__builtin_ctzll(tokens));
-        tokens &= tokens - 1;
-        // A digit or capital that no "%" leads: only DecodeToken reads it right.
-        if (t != expected)
-            break;
-        const bool other = (others >> t) & 1;
-        const bool doubled = (closing >> (t + 1)) & 1;
-        const std::size_t run = 1 + static_cast<std::size_t>(__builtin_ctzll(~(codeUnits >> (t + 1))));
-        const std::size_t length = other ? 1 : doubled ? 2 : run;
-        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coded + i + t));
-        const auto packed = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(units, units)));
-        const std::uint64_t key = length < 8 ? packed & ((std::uint64_t{1} << (8 * length)) - 1) : 0;
+    const std::uint64_t starts = escapes & ~closing;
+    const std::uint64_t tokens = starts | others;
+
+    // Every run of digits and capitals must follow a "%" that starts a code, and some token must
+    // start past the tokens decoded here, where the next window begins.
+    const std::uint64_t codeRuns = codeUnits & ~(codeUnits << 1);
+    const std::uint64_t first = (std::uint64_t{1} << kWindowTokens) - 1;
+    if ((codeRuns & ~(starts << 1)) != 0 || (tokens & ~first) == 0)
+        return 0;
+
+    std::uint64_t unknown = 0;
+    std::size_t count = 0;
+    std::uint64_t pending = tokens;
+    auto t = static_cast<std::size_t>(__builtin_ctzll(pending));
+    pending &= pending - 1;
+    while (t < kWindowTokens) {
+        const auto next = static_cast<std::size_t>(__builtin_ctzll(pending));
+        pending &= pending - 1;
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coded + t));
+        const std::uint64_t key =
+            static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(units, units))) & kKeyMasks[next - t];
         const std::size_t slot = kCodeHash.Slot(key);
-        if (!other && kCodeHash.keys[slot] != key)
-            break;
-        *out++ = other ? coded[i + t] : kCodeHash.sources[slot];
-        expected = t + length;
+        unknown |= kCodeHash.keys[slot] ^ key;
+        out[count++] = kCodeHash.sources[slot];
+        t = next;
     }
-    return i + expected;
+    if (unknown != 0)
+        return 0;
+    // Other code units are copied as they are, over whatever the table gave for them.
+    for (std::uint64_t copy = others & first; copy != 0; copy &= copy - 1) {
+        const auto u = static_cast<std::size_t>(__builtin_ctzll(copy));
+        out[__builtin_popcountll(tokens & ((std::uint64_t{1} << u) - 1))] = coded[u];
+    }
+    written = count;
+    return t;
 }
 
 #endif
@@ -277,9 +307,14 @@ std::u16string DecodeMessage(std::u16string_view coded) {
     std::size_t i = 0;
 #if defined(__SSE2__)
     while (coded.size() - i >= kWindow) {
-        const std::size_t next = DecodeWindow(coded.data(), i, out);
-        // Where the window stopped short, one token the slow way gets past what stopped it.
-        i = next < i + kWindowTokens ? DecodeToken(coded, next, out) : next;
+        std::size_t written = 0;
+        if (const std::size_t decoded = DecodeWindow(coded.data() + i, out, written)) {
+            i += decoded;
+            out += written;
+            continue;
+        }
+        for (const std::size_t stop = i + kWindowTokens; i < stop;)
+            i = DecodeToken(coded, i, out);
     }
 #endif
     while (i < coded.size())

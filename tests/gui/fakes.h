@@ -1,0 +1,86 @@
+#pragma once
+
+#include "clipboard.h"
+#include "error_report.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+#include <ostream>
+
+// Shows QStrings readably in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace quorvel::testing {
+
+// Records what the windows do to the clipboard; can be told to fail.
+class FakeClipboard : public forms::Clipboard {
+public:
+    struct Log {
+        QStringList calls;  // "clear", or "put" for a text
+        QString text;
+        std::optional<Content> content;
+        bool fail = false;
+    };
+
+    explicit FakeClipboard(std::shared_ptr<Log> log) : log_(std::move(log)) {}
+
+    void clear() override {
+        log_->calls << QStringLiteral("clear");
+        log_->text.clear();
+        log_->content.reset();
+    }
+
+    void putText(const QString& text, Content content) override {
+        if (log_->fail)
+            throw forms::Failure(521, "Can't open Clipboard");
+        log_->calls << QStringLiteral("put");
+        log_->text = text;
+        log_->content = content;
+    }
+
+private:
+    std::shared_ptr<Log> log_;
+};
+
+// Records the failures the error report shows instead of opening a message box.
+class FakeFailureDialog : public forms::FailureDialog {
+public:
+    struct Shown {
+        int number = 0;
+        QString description;
+        int count = 0;
+    };
+
+    explicit FakeFailureDialog(std::shared_ptr<Shown> shown) : shown_(std::move(shown)) {}
+
+    void show(int number, const QString& description) override {
+        shown_->number = number;
+        shown_->description = description;
+        ++shown_->count;
+    }
+
+private:
+    std::shared_ptr<Shown> shown_;
+};
+
+// Puts a fake in place for the life of a test and the real one back afterwards.
+template <class Seam, class Fake, auto Set>
+class Replaced {
+public:
+    template <class... Args>
+    explicit Replaced(Args&&... args) : previous_(Set(std::make_unique<Fake>(std::forward<Args>(args)...))) {}
+    ~Replaced() { Set(std::move(previous_)); }
+    Replaced(const Replaced&) = delete;
+    Replaced& operator=(const Replaced&) = delete;
+
+private:
+    std::unique_ptr<Seam> previous_;
+};
+
+using ClipboardReplaced = Replaced<forms::Clipboard, FakeClipboard, &forms::SetClipboard>;
+using FailureDialogReplaced = Replaced<forms::FailureDialog, FakeFailureDialog, &forms::SetFailureDialog>;
+
+}  // namespace quorvel::testing
