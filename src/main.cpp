@@ -1,13 +1,9 @@
-#include "decrypt_window.h"
-#include "encrypt_window.h"
-
-#include <QApplication>
+#include "application.h"
+#include "main_window.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    quorvel::windows::frmEncrypt encrypt;
-    quorvel::windows::frmDecrypt decrypt;
-    encrypt.Show();
-    decrypt.Show();
+    quorvel::forms::Application app(argc, argv);
+    quorvel::windows::frmMain mainWindow;
+    mainWindow.Show();
     return app.exec();
 }

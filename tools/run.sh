@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 tools/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build --target quorvel
-exec build/src/quorvel
+exec build/quorvel

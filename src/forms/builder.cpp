@@ -79,11 +79,17 @@ std::optional<QPoint> ClientPosition(const WindowLayout& layout, QSize size) {
 }  // namespace
 
 QFont FontFor(const Font& font) {
+    // Free stand-ins of similar metrics: DejaVu Sans is wide and open like Verdana, its condensed cut
+    // is close to the narrower MS Sans Serif. Full hinting keeps their widths to whole pixels, as the
+    // layouts were measured.
+    const QString family = FromUtf8(font.family);
+    const QString standIn =
+        family == QLatin1String("Verdana") ? QStringLiteral("DejaVu Sans") : QStringLiteral("DejaVu Sans Condensed");
     QFont result;
-    // DejaVu Sans (fonts-dejavu-core) is wide and open like Verdana and stands in for both families.
-    result.setFamilies({FromUtf8(font.family), QStringLiteral("DejaVu Sans")});
+    result.setFamilies({family, standIn, QStringLiteral("DejaVu Sans")});
     result.setPointSizeF(font.points);
     result.setBold(font.bold);
+    result.setHintingPreference(QFont::PreferFullHinting);
     return result;
 }
 

@@ -56,6 +56,7 @@ inline constexpr Font kVerdana825{"Verdana", 8.25};
 inline constexpr Font kVerdana825Bold{"Verdana", 8.25, true};
 inline constexpr Font kVerdana975{"Verdana", 9.75};
 inline constexpr Font kVerdana12{"Verdana", 12};
+inline constexpr Font kSansSerif825{"MS Sans Serif", 8.25};
 inline constexpr Font kSansSerif975{"MS Sans Serif", 9.75};
 inline constexpr Font kSansSerif12{"MS Sans Serif", 12};
 

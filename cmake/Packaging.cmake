@@ -1,0 +1,14 @@
+# cpack -G DEB: a Debian package of the program with its library dependencies filled in.
+set(CPACK_PACKAGE_NAME "quorvel")
+set(CPACK_PACKAGE_VENDOR "Quorvel")
+set(CPACK_PACKAGE_CONTACT "Quorvel developers <developers@quorvel.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY "Quorvel")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Turns a typed message into coded text and back\n A fixed substitution code that keeps text from a casual glance; not encryption.")
+include(CPack)

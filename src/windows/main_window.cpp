@@ -1,0 +1,48 @@
+#include "main_window.h"
+
+#include <QPushButton>
+
+namespace quorvel::windows {
+
+using namespace forms;
+
+namespace {
+
+// Neighbouring buttons overlap by 15 twips and the row reaches past the client area; only what lies
+// inside it shows.
+constexpr ControlLayout kControls[] = {
+    {"Command1", ControlKind::PushButton, 0, 2640, 1815, 615, 0, "Encrypt", &kVerdana12},
+    {"Command2", ControlKind::PushButton, 3240, 2640, 1815, 615, 1, "Decrypt", &kSansSerif12},
+    {"Command3", ControlKind::PushButton, 1800, 2640, 1455, 615, 2, "About", &kVerdana12},
+    {"Picture1", ControlKind::PictureBox, -120, 0, 5295, 2655, 3, ":/quorvel/banner.png", nullptr},
+};
+
+// Creates the window into its slot on first use; later calls show the same object again.
+template <class Window>
+void ShowFromSlot(std::unique_ptr<Window>& slot) {
+    if (!slot)
+        slot = std::make_unique<Window>();
+    slot->Show();
+}
+
+}  // namespace
+
+const WindowLayout kMainLayout{
+    "frmMain", "Quorvel 1.0", 5025, 3195, Frame::FixedSingle, Icon::Program, Placement::CentreScreen, 0, 0,
+    &kVerdana825, kControls};
+
+frmMain::frmMain() : Form(kMainLayout) {}
+
+void frmMain::Connect() {
+    On<QPushButton>("Command1", &QPushButton::clicked, [this] { Command1_Click(); });
+    On<QPushButton>("Command2", &QPushButton::clicked, [this] { Command2_Click(); });
+    On<QPushButton>("Command3", &QPushButton::clicked, [this] { Command3_Click(); });
+}
+
+void frmMain::Command1_Click() { ShowFromSlot(encrypt_); }
+
+void frmMain::Command2_Click() { ShowFromSlot(decrypt_); }
+
+void frmMain::Command3_Click() { ShowFromSlot(about_); }
+
+}  // namespace quorvel::windows
