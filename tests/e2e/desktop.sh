@@ -1,0 +1,77 @@
+# Shared by the end-to-end scripts: a virtual X display with a small window manager, the program on
+# it, and helpers that act as a person would (clicks, typing, the clipboard).
+set -euo pipefail
+
+PROGRAM=${1:?usage: $0 path/to/quorvel}
+PIDS=()
+
+cleanup() {
+    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Starts Xvfb on a free display and openbox on it.
+start_desktop() {
+    local fd_file
+    fd_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" 2>/dev/null &
+    PIDS+=($!)
+    for _ in $(seq 100); do [ -s "$fd_file" ] && break; sleep 0.05; done
+    export DISPLAY=":$(cat "$fd_file")"
+    rm -f "$fd_file"
+    openbox >/dev/null 2>&1 &
+    PIDS+=($!)
+    sleep 0.5
+    export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+}
+
+start_program() {
+    "$PROGRAM" 2>/dev/null &
+    PROGRAM_PID=$!
+    PIDS+=("$PROGRAM_PID")
+}
+
+# Prints the id of the visible window with exactly this title, waiting for it to appear.
+window() {
+    local id
+    for _ in $(seq 100); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.05
+    done
+    fail "no window '$1'"
+}
+
+# Clicks at a point in pixels from the top-left corner of a window's client area.
+click() {
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+    sleep 0.2
+}
+
+# Closes a window through the window manager, as its close box does.
+close_window() {
+    wmctrl -i -c "$1"
+    sleep 0.3
+}
+
+clipboard() { xclip -o -selection clipboard; }
+
+# Waits for the program to end and prints its exit status; fails if it runs on.
+wait_for_end() {
+    for _ in $(seq 100); do
+        if ! kill -0 "$PROGRAM_PID" 2>/dev/null; then
+            local status=0
+            wait "$PROGRAM_PID" || status=$?
+            echo "$status"
+            return 0
+        fi
+        sleep 0.05
+    done
+    fail "the program is still running"
+}
