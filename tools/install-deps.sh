@@ -11,7 +11,7 @@ packages=(
     # Tests, benchmarks, fuzzing
     googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev
     # Tests against a real window server and clipboard
-    xvfb xauth xclip xdotool wmctrl openbox imagemagick
+    xvfb xauth x11-utils xclip xdotool wmctrl openbox imagemagick
     # Packaging checks
     dpkg-dev file desktop-file-utils appstream binutils-mingw-w64-x86-64
 )
