@@ -1,6 +1,8 @@
 # Shared by the end-to-end scripts: a virtual X display with a small window manager, the program on
 # it, and helpers that act as a person would (clicks, typing, the clipboard).
 set -euo pipefail
+# Typed text and the clipboard are UTF-8, whatever locale the caller runs in.
+export LC_ALL=C.UTF-8
 
 PROGRAM=${1:?usage: $0 path/to/quorvel}
 PIDS=()
