@@ -191,21 +191,19 @@ struct Window {
 
 Window Classify(const char16_t* p) {
     Window window;
-    const __m128i escape = _mm_set1_epi16(static_cast<short>(kEscape));
-    auto inRange = [](__m128i v, char lo, char hi) {
-        return _mm_and_si128(_mm_cmpgt_epi16(v, _mm_set1_epi16(static_cast<short>(lo - 1))),
-                             _mm_cmpgt_epi16(_mm_set1_epi16(static_cast<short>(hi + 1)), v));
-    };
-    auto bits = [](__m128i a, __m128i b) {
-        return static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_packs_epi16(a, b))));
+    // Units are packed to bytes first, saturating: a unit above 0xFF becomes 0xFF or 0x00, neither of
+    // which is "%", a digit or a capital, so the bytes classify just as the units do.
+    auto inRange = [](__m128i bytes, char lo, char hi) {
+        return _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8(static_cast<char>(lo - 1))),
+                             _mm_cmpgt_epi8(_mm_set1_epi8(static_cast<char>(hi + 1)), bytes));
     };
     for (std::size_t k = 0; k < kWindow; k += 16) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k + 8));
-        window.escapes |= bits(_mm_cmpeq_epi16(a, escape), _mm_cmpeq_epi16(b, escape)) << k;
-        window.codeUnits |= bits(_mm_or_si128(inRange(a, '0', '9'), inRange(a, 'A', 'Z')),
-                                 _mm_or_si128(inRange(b, '0', '9'), inRange(b, 'A', 'Z')))
-                            << k;
+        const __m128i bytes = _mm_packus_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k)),
+                                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k + 8)));
+        const __m128i escapes = _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(kEscape)));
+        const __m128i codeUnits = _mm_or_si128(inRange(bytes, '0', '9'), inRange(bytes, 'A', 'Z'));
+        window.escapes |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(escapes))} << k;
+        window.codeUnits |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(codeUnits))} << k;
     }
     return window;
 }

@@ -17,7 +17,11 @@ TextField::TextField(QWidget* parent) : QPlainTextEdit(parent) {
 
 QString TextField::text() const {
     QString raw = document()->toRawText();
-    raw.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    // Every unit is written back, so the loop vectorizes: QString::replace is several times slower
+    // on a large paste.
+    char16_t* units = reinterpret_cast<char16_t*>(raw.data());
+    for (qsizetype k = 0; k < raw.size(); ++k)
+        units[k] = units[k] == QChar::ParagraphSeparator ? u'\n' : units[k];
     return raw;
 }
 
