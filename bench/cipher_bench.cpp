@@ -41,7 +41,8 @@ void Encode(benchmark::State& state) {
 }
 
 void Decode(benchmark::State& state) {
-    const std::u16string coded = quorvel::EncodeMessage(MixedMessage(static_cast<std::size_t>(state.range(0))));
+    const std::u16string coded =
+        quorvel::EncodeMessage(MixedMessage(static_cast<std::size_t>(state.range(0))));
     for (auto _ : state)
         benchmark::DoNotOptimize(quorvel::DecodeMessage(coded));
     SetBytes(state, coded.size());
@@ -55,7 +56,8 @@ void EncodeRowByRow(benchmark::State& state) {
 }
 
 void DecodeRowByRow(benchmark::State& state) {
-    const std::u16string coded = quorvel::EncodeMessage(MixedMessage(static_cast<std::size_t>(state.range(0))));
+    const std::u16string coded =
+        quorvel::EncodeMessage(MixedMessage(static_cast<std::size_t>(state.range(0))));
     for (auto _ : state)
         benchmark::DoNotOptimize(quorvel::stepwise::DecodeMessage(coded));
     SetBytes(state, coded.size());
@@ -63,7 +65,8 @@ void DecodeRowByRow(benchmark::State& state) {
 
 // The floor no pass can beat: copying the coded text of the same message once.
 void CopyCodedText(benchmark::State& state) {
-    const std::u16string coded = quorvel::EncodeMessage(MixedMessage(static_cast<std::size_t>(state.range(0))));
+    const std::u16string coded =
+        quorvel::EncodeMessage(MixedMessage(static_cast<std::size_t>(state.range(0))));
     std::u16string target(coded.size(), u'\0');
     for (auto _ : state) {
         std::memcpy(target.data(), coded.data(), coded.size() * sizeof(char16_t));

@@ -85,10 +85,10 @@ QImage AboutPicture() {
 
 // Sixteen colours; the first is the transparent ground.
 const std::array<QRgb, 16> kIconColours{
-    qRgba(0, 0, 0, 0),       qRgb(0x30, 0x00, 0x00), qRgb(0x50, 0x00, 0x00), qRgb(0x70, 0x04, 0x04),
-    qRgb(0x8c, 0x08, 0x08),  qRgb(0xa8, 0x10, 0x10), qRgb(0xc4, 0x20, 0x20), qRgb(0xdc, 0x40, 0x40),
-    qRgb(0xe8, 0x70, 0x70),  qRgb(0xf0, 0xa0, 0xa0), qRgb(0xff, 0xff, 0xff), qRgb(0xe0, 0xe0, 0xe0),
-    qRgb(0xb0, 0xb0, 0xb0),  qRgb(0x80, 0x80, 0x80), qRgb(0x40, 0x40, 0x40), qRgb(0x00, 0x00, 0x00)};
+    qRgba(0, 0, 0, 0),      qRgb(0x30, 0x00, 0x00), qRgb(0x50, 0x00, 0x00), qRgb(0x70, 0x04, 0x04),
+    qRgb(0x8c, 0x08, 0x08), qRgb(0xa8, 0x10, 0x10), qRgb(0xc4, 0x20, 0x20), qRgb(0xdc, 0x40, 0x40),
+    qRgb(0xe8, 0x70, 0x70), qRgb(0xf0, 0xa0, 0xa0), qRgb(0xff, 0xff, 0xff), qRgb(0xe0, 0xe0, 0xe0),
+    qRgb(0xb0, 0xb0, 0xb0), qRgb(0x80, 0x80, 0x80), qRgb(0x40, 0x40, 0x40), qRgb(0x00, 0x00, 0x00)};
 
 int Nearest(QRgb pixel) {
     if (qAlpha(pixel) < 128)
@@ -155,7 +155,10 @@ QByteArray IconFile(const QImage& icon) {
     Put32(image, 16);
     Put32(image, 0);
     for (const QRgb colour : kIconColours)
-        image.append(char(qBlue(colour))).append(char(qGreen(colour))).append(char(qRed(colour))).append('\0');
+        image.append(char(qBlue(colour)))
+            .append(char(qGreen(colour)))
+            .append(char(qRed(colour)))
+            .append('\0');
     for (int y = 31; y >= 0; --y)
         for (int x = 0; x < 32; x += 2)
             image.append(char((icon.pixelIndex(x, y) << 4) | icon.pixelIndex(x + 1, y)));
@@ -195,7 +198,8 @@ int main(int argc, char* argv[]) {
     const QImage icon = Icon();
     QFile ico(out.filePath("quorvel.ico"));
     const bool written = Save(Banner(), out.filePath("banner.png")) &&
-                         Save(AboutPicture(), out.filePath("about.png")) && Save(icon, out.filePath("icon.png")) &&
-                         ico.open(QIODevice::WriteOnly) && ico.write(IconFile(icon)) > 0;
+                         Save(AboutPicture(), out.filePath("about.png")) &&
+                         Save(icon, out.filePath("icon.png")) && ico.open(QIODevice::WriteOnly) &&
+                         ico.write(IconFile(icon)) > 0;
     return written ? 0 : 1;
 }

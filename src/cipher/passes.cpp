@@ -241,7 +241,8 @@ std::size_t DecodeWindow(const char16_t* coded, char16_t* out, std::size_t& writ
         pending &= pending - 1;
         const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coded + t));
         const std::uint64_t key =
-            static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(units, units))) & kKeyMasks[next - t];
+            static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(units, units))) &
+            kKeyMasks[next - t];
         const std::size_t slot = kCodeHash.Slot(key);
         unknown |= kCodeHash.keys[slot] ^ key;
         out[count++] = kCodeHash.sources[slot];

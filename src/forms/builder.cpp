@@ -83,8 +83,8 @@ QFont FontFor(const Font& font) {
     // is close to the narrower MS Sans Serif. Full hinting keeps their widths to whole pixels, as the
     // layouts were measured.
     const QString family = FromUtf8(font.family);
-    const QString standIn =
-        family == QLatin1String("Verdana") ? QStringLiteral("DejaVu Sans") : QStringLiteral("DejaVu Sans Condensed");
+    const QString standIn = family == QLatin1String("Verdana") ? QStringLiteral("DejaVu Sans")
+                                                               : QStringLiteral("DejaVu Sans Condensed");
     QFont result;
     result.setFamilies({family, standIn, QStringLiteral("DejaVu Sans")});
     result.setPointSizeF(font.points);

@@ -8,7 +8,7 @@ namespace quorvel::forms {
 namespace {
 
 class SystemClipboard : public Clipboard {
-public:
+  public:
     void clear() override { QGuiApplication::clipboard()->clear(); }
 
     void putText(const QString& text, Content content) override {
@@ -20,7 +20,8 @@ public:
 #ifdef Q_OS_WIN
             // Honoured by the clipboard history of Windows.
             data->setData(
-                QStringLiteral("application/x-qt-windows-mime;value=\"ExcludeClipboardContentFromMonitorProcessing\""),
+                QStringLiteral(
+                    "application/x-qt-windows-mime;value=\"ExcludeClipboardContentFromMonitorProcessing\""),
                 QByteArray(4, '\0'));
 #endif
         }

@@ -9,13 +9,12 @@ namespace quorvel::forms {
 namespace {
 
 class MessageBoxDialog : public FailureDialog {
-public:
+  public:
     void show(int number, const QString& description) override {
-        QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
-                        QApplication::translate("ErrorReport", "Run-time error '%1':\n\n%2")
-                            .arg(number)
-                            .arg(description),
-                        QMessageBox::Ok);
+        QMessageBox box(
+            QMessageBox::Critical, QApplication::applicationDisplayName(),
+            QApplication::translate("ErrorReport", "Run-time error '%1':\n\n%2").arg(number).arg(description),
+            QMessageBox::Ok);
         box.exec();
     }
 };

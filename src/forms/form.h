@@ -14,7 +14,7 @@ namespace quorvel::forms {
 // A window's program-wide slot: the object lives for the whole run, the window it shows is built from
 // the layout when it is shown and not open, and is discarded with its fields when the user closes it.
 class Form {
-public:
+  public:
     explicit Form(const WindowLayout& layout) : layout_(layout) {}
     virtual ~Form();
     Form(const Form&) = delete;
@@ -27,13 +27,12 @@ public:
     // The open window, or nullptr.
     QWidget* window() const { return window_; }
 
-protected:
+  protected:
     // Connects the handlers to the controls of a freshly built window.
     virtual void Connect() {}
 
     // A control of the open window by its layout name.
-    template <class Control>
-    Control& Find(std::string_view name) const {
+    template <class Control> Control& Find(std::string_view name) const {
         auto* control = window_->findChild<Control*>(QString::fromUtf8(name.data(), qsizetype(name.size())));
         Q_ASSERT(control);
         return *control;
@@ -46,7 +45,7 @@ protected:
                          [handler = std::move(handler)] { RunHandler(handler); });
     }
 
-private:
+  private:
     const WindowLayout& layout_;
     QPointer<QWidget> window_;
 };

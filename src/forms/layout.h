@@ -46,8 +46,8 @@ struct WindowLayout {
     Frame frame;
     Icon icon;
     Placement placement;
-    int left, top;     // screen position, for Placement::Fixed
-    const Font* font;  // nullptr: the toolkit's default font
+    int left = 0, top = 0;       // screen position, for Placement::Fixed
+    const Font* font = nullptr;  // nullptr: the toolkit's default font
     std::span<const ControlLayout> controls;
 };
 

@@ -31,9 +31,19 @@ constexpr ControlLayout kControls[] = {
 
 }  // namespace
 
-const WindowLayout kAboutLayout{"frmAbout",        "About Quorvel 1.0!", 6000, 3570, Frame::FixedSingle,
-                                Icon::ToolkitDefault, Placement::Fixed, 2160, 1755,    &kSansSerif825,
-                                kControls};
+const WindowLayout kAboutLayout{
+    .name = "frmAbout",
+    .caption = "About Quorvel 1.0!",
+    .clientWidth = 6000,
+    .clientHeight = 3570,
+    .frame = Frame::FixedSingle,
+    .icon = Icon::ToolkitDefault,
+    .placement = Placement::Fixed,
+    .left = 2160,
+    .top = 1755,
+    .font = &kSansSerif825,
+    .controls = kControls,
+};
 
 frmAbout::frmAbout() : Form(kAboutLayout) {}
 

@@ -19,8 +19,16 @@ constexpr ControlLayout kControls[] = {
 }  // namespace
 
 const WindowLayout kDecryptLayout{
-    "frmDecrypt", "Decrypt Message", 6480, 4680, Frame::Sizable, Icon::Program, Placement::SystemDefault, 0, 0,
-    nullptr,      kControls};
+    .name = "frmDecrypt",
+    .caption = "Decrypt Message",
+    .clientWidth = 6480,
+    .clientHeight = 4680,
+    .frame = Frame::Sizable,
+    .icon = Icon::Program,
+    .placement = Placement::SystemDefault,
+    .font = nullptr,
+    .controls = kControls,
+};
 
 // The decoded message is what the code kept from view, so clipboard history tools are asked to skip it.
 frmDecrypt::frmDecrypt() : MessageWindow(kDecryptLayout, DecodeMessage, Clipboard::Content::Sensitive) {}

@@ -18,8 +18,16 @@ constexpr ControlLayout kControls[] = {
 }  // namespace
 
 const WindowLayout kEncryptLayout{
-    "frmEncrypt", "Encrypt Message", 6480, 4680, Frame::Sizable, Icon::Program, Placement::SystemDefault, 0, 0,
-    nullptr,      kControls};
+    .name = "frmEncrypt",
+    .caption = "Encrypt Message",
+    .clientWidth = 6480,
+    .clientHeight = 4680,
+    .frame = Frame::Sizable,
+    .icon = Icon::Program,
+    .placement = Placement::SystemDefault,
+    .font = nullptr,
+    .controls = kControls,
+};
 
 // Coded text is meant to be sent on, so it goes on the clipboard unmarked.
 frmEncrypt::frmEncrypt() : MessageWindow(kEncryptLayout, EncodeMessage, Clipboard::Content::Ordinary) {}

@@ -18,8 +18,7 @@ constexpr ControlLayout kControls[] = {
 };
 
 // Creates the window into its slot on first use; later calls show the same object again.
-template <class Window>
-void ShowFromSlot(std::unique_ptr<Window>& slot) {
+template <class Window> void ShowFromSlot(std::unique_ptr<Window>& slot) {
     if (!slot)
         slot = std::make_unique<Window>();
     slot->Show();
@@ -28,8 +27,16 @@ void ShowFromSlot(std::unique_ptr<Window>& slot) {
 }  // namespace
 
 const WindowLayout kMainLayout{
-    "frmMain", "Quorvel 1.0", 5025, 3195, Frame::FixedSingle, Icon::Program, Placement::CentreScreen, 0, 0,
-    &kVerdana825, kControls};
+    .name = "frmMain",
+    .caption = "Quorvel 1.0",
+    .clientWidth = 5025,
+    .clientHeight = 3195,
+    .frame = Frame::FixedSingle,
+    .icon = Icon::Program,
+    .placement = Placement::CentreScreen,
+    .font = &kVerdana825,
+    .controls = kControls,
+};
 
 frmMain::frmMain() : Form(kMainLayout) {}
 

@@ -35,10 +35,12 @@ struct Mirror {
     Clipboard::Content copied;
 };
 
-const Mirror kEncrypt{"Encrypt", [] { return std::make_unique<frmEncrypt>(); }, EncodeMessage,
-                      "Enter Message To Encrypt", "Encrypted Message", Clipboard::Content::Ordinary};
-const Mirror kDecrypt{"Decrypt", [] { return std::make_unique<frmDecrypt>(); }, DecodeMessage,
-                      "Enter Message To Decrypt", "Decrypted Message", Clipboard::Content::Sensitive};
+const Mirror kEncrypt{"Encrypt",           [] { return std::make_unique<frmEncrypt>(); },
+                      EncodeMessage,       "Enter Message To Encrypt",
+                      "Encrypted Message", Clipboard::Content::Ordinary};
+const Mirror kDecrypt{"Decrypt",           [] { return std::make_unique<frmDecrypt>(); },
+                      DecodeMessage,       "Enter Message To Decrypt",
+                      "Decrypted Message", Clipboard::Content::Sensitive};
 
 QString Pass(const Mirror& mirror, const QString& text) {
     return forms::FromUnits(mirror.pass(forms::Units(text)));
@@ -50,14 +52,15 @@ struct Driver {
         form.Show();
         EXPECT_TRUE(QTest::qWaitForWindowActive(form.window()));
     }
-    template <class T = QWidget>
-    T* control(const char* name) const {
+    template <class T = QWidget> T* control(const char* name) const {
         return form.window()->findChild<T*>(name);
     }
     TextField* input() const { return control<TextField>("Text1"); }
     TextField* output() const { return control<TextField>("Text2"); }
     void click(const char* name) const { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
-    void clickInto(TextField* field) const { QTest::mouseClick(field->viewport(), Qt::LeftButton, {}, {5, 5}); }
+    void clickInto(TextField* field) const {
+        QTest::mouseClick(field->viewport(), Qt::LeftButton, {}, {5, 5});
+    }
     void paste(TextField* field) const {
         clickInto(field);
         QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
@@ -72,7 +75,7 @@ void CloseAndDiscard(QWidget* window) {
 }
 
 class MessageWindows : public ::testing::TestWithParam<const Mirror*> {
-protected:
+  protected:
     const Mirror& mirror = *GetParam();
     std::unique_ptr<MessageWindow> form = mirror.make();
     std::shared_ptr<FakeClipboard::Log> clipboard = std::make_shared<FakeClipboard::Log>();
@@ -221,7 +224,8 @@ TEST(MessageRoad, TypedOrPastedMessagesComeBackExactly) {
         ASSERT_EQ(encrypt.input()->text(), message);
         encrypt.click("Command1");
         encrypt.click("Command2");
-        EXPECT_EQ(QGuiApplication::clipboard()->text(), forms::FromUnits(EncodeMessage(forms::Units(message))));
+        EXPECT_EQ(QGuiApplication::clipboard()->text(),
+                  forms::FromUnits(EncodeMessage(forms::Units(message))));
 
         Driver decrypt(decryptForm);
         decrypt.paste(decrypt.input());

@@ -14,7 +14,8 @@ struct Png {
 };
 
 std::uint32_t BigEndian(const QByteArray& bytes, qsizetype at) {
-    return (std::uint32_t(std::uint8_t(bytes[at])) << 24) | (std::uint32_t(std::uint8_t(bytes[at + 1])) << 16) |
+    return (std::uint32_t(std::uint8_t(bytes[at])) << 24) |
+           (std::uint32_t(std::uint8_t(bytes[at + 1])) << 16) |
            (std::uint32_t(std::uint8_t(bytes[at + 2])) << 8) | std::uint32_t(std::uint8_t(bytes[at + 3]));
 }
 
