@@ -8,7 +8,7 @@ namespace quorvel::forms {
 // The program ends when its last window closes.
 class Application : public QApplication {
     Q_OBJECT
-  public:
+public:
     Application(int& argc, char** argv);
 };
 

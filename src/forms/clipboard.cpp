@@ -8,7 +8,7 @@ namespace quorvel::forms {
 namespace {
 
 class SystemClipboard : public Clipboard {
-  public:
+public:
     void clear() override { QGuiApplication::clipboard()->clear(); }
 
     void putText(const QString& text, Content content) override {

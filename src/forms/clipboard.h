@@ -8,7 +8,7 @@ namespace quorvel::forms {
 
 // The system clipboard as the windows use it; tests replace it.
 class Clipboard {
-  public:
+public:
     enum class Content {
         Ordinary,
         // Marked so that clipboard history tools leave it out of their history.

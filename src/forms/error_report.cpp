@@ -9,7 +9,7 @@ namespace quorvel::forms {
 namespace {
 
 class MessageBoxDialog : public FailureDialog {
-  public:
+public:
     void show(int number, const QString& description) override {
         QMessageBox box(
             QMessageBox::Critical, QApplication::applicationDisplayName(),

@@ -10,11 +10,11 @@ namespace quorvel::forms {
 
 // A failure with a number and a description, as the top-level error report shows it.
 class Failure : public std::runtime_error {
-  public:
+public:
     Failure(int number, const std::string& description) : std::runtime_error(description), number_(number) {}
     int number() const { return number_; }
 
-  private:
+private:
     int number_;
 };
 
@@ -24,7 +24,7 @@ inline constexpr int kUnexpectedFailure = 51;
 
 // Where the top-level error report shows a failure; tests replace it.
 class FailureDialog {
-  public:
+public:
     virtual ~FailureDialog() = default;
     virtual void show(int number, const QString& description) = 0;
 };

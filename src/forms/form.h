@@ -14,7 +14,7 @@ namespace quorvel::forms {
 // A window's program-wide slot: the object lives for the whole run, the window it shows is built from
 // the layout when it is shown and not open, and is discarded with its fields when the user closes it.
 class Form {
-  public:
+public:
     explicit Form(const WindowLayout& layout) : layout_(layout) {}
     virtual ~Form();
     Form(const Form&) = delete;
@@ -27,7 +27,7 @@ class Form {
     // The open window, or nullptr.
     QWidget* window() const { return window_; }
 
-  protected:
+protected:
     // Connects the handlers to the controls of a freshly built window.
     virtual void Connect() {}
 
@@ -45,7 +45,7 @@ class Form {
                          [handler = std::move(handler)] { RunHandler(handler); });
     }
 
-  private:
+private:
     const WindowLayout& layout_;
     QPointer<QWidget> window_;
 };

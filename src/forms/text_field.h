@@ -13,7 +13,7 @@ namespace quorvel::forms {
 // all become line breaks, which read back as line feeds.
 class TextField : public QPlainTextEdit {
     Q_OBJECT
-  public:
+public:
     explicit TextField(QWidget* parent = nullptr);
 
     QString text() const;
@@ -21,10 +21,10 @@ class TextField : public QPlainTextEdit {
     // Whether the field holds exactly `text`, code unit by code unit; cheap however long the field is.
     bool holds(const QString& text) const;
 
-  signals:
+signals:
     void clicked();
 
-  protected:
+protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 

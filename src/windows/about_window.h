@@ -8,7 +8,7 @@ extern const forms::WindowLayout kAboutLayout;
 
 // Credits, the version and a paragraph of help. It has no handlers of its own.
 class frmAbout : public forms::Form {
-  public:
+public:
     frmAbout();
 };
 

@@ -8,7 +8,7 @@ extern const forms::WindowLayout kDecryptLayout;
 
 // Turns pasted coded text back into the message.
 class frmDecrypt : public MessageWindow {
-  public:
+public:
     frmDecrypt();
 };
 

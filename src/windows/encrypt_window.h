@@ -8,7 +8,7 @@ extern const forms::WindowLayout kEncryptLayout;
 
 // Turns a typed message into coded text and copies it to the clipboard.
 class frmEncrypt : public MessageWindow {
-  public:
+public:
     frmEncrypt();
 };
 

@@ -14,7 +14,7 @@ extern const forms::WindowLayout kMainLayout;
 // The start-up window: a banner and three buttons that open the other windows. Each of those lives
 // in a slot of its own, filled on the first click and kept for the rest of the run.
 class frmMain : public forms::Form {
-  public:
+public:
     frmMain();
 
     void Command1_Click();  // shows the Encrypt window
@@ -26,10 +26,10 @@ class frmMain : public forms::Form {
     frmDecrypt* decryptSlot() const { return decrypt_.get(); }
     frmAbout* aboutSlot() const { return about_.get(); }
 
-  protected:
+protected:
     void Connect() override;
 
-  private:
+private:
     std::unique_ptr<frmEncrypt> encrypt_;
     std::unique_ptr<frmDecrypt> decrypt_;
     std::unique_ptr<frmAbout> about_;

@@ -16,7 +16,7 @@ namespace quorvel::windows {
 // that runs the window's pass from the input into the output field, and a button that copies the
 // output to the clipboard. Each window brings its layout and its pass.
 class MessageWindow : public forms::Form {
-  public:
+public:
     using Pass = std::u16string (*)(std::u16string_view);
 
     MessageWindow(const forms::WindowLayout& layout, Pass pass, forms::Clipboard::Content copied);
@@ -28,10 +28,10 @@ class MessageWindow : public forms::Form {
     // Empties Text1 when it holds exactly the prompt.
     void Text1_Click();
 
-  protected:
+protected:
     void Connect() override;
 
-  private:
+private:
     forms::TextField& Input() const;
     forms::TextField& Output() const;
 

@@ -17,7 +17,7 @@ namespace quorvel::testing {
 
 // Records what the windows do to the clipboard; can be told to fail.
 class FakeClipboard : public forms::Clipboard {
-  public:
+public:
     struct Log {
         QStringList calls;  // "clear", or "put" for a text
         QString text;
@@ -41,13 +41,13 @@ class FakeClipboard : public forms::Clipboard {
         log_->content = content;
     }
 
-  private:
+private:
     std::shared_ptr<Log> log_;
 };
 
 // Records the failures the error report shows instead of opening a message box.
 class FakeFailureDialog : public forms::FailureDialog {
-  public:
+public:
     struct Shown {
         int number = 0;
         QString description;
@@ -62,20 +62,20 @@ class FakeFailureDialog : public forms::FailureDialog {
         ++shown_->count;
     }
 
-  private:
+private:
     std::shared_ptr<Shown> shown_;
 };
 
 // Puts a fake in place for the life of a test and the real one back afterwards.
 template <class Seam, class Fake, auto Set> class Replaced {
-  public:
+public:
     template <class... Args>
     explicit Replaced(Args&&... args) : previous_(Set(std::make_unique<Fake>(std::forward<Args>(args)...))) {}
     ~Replaced() { Set(std::move(previous_)); }
     Replaced(const Replaced&) = delete;
     Replaced& operator=(const Replaced&) = delete;
 
-  private:
+private:
     std::unique_ptr<Seam> previous_;
 };
 

@@ -20,7 +20,7 @@ int OpenWindowsNamed(const QString& name) {
 
 // The main window, opened as at start-up, and clicked as a user would.
 class MainWindow : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         main.Show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(main.window()));

@@ -75,7 +75,7 @@ void CloseAndDiscard(QWidget* window) {
 }
 
 class MessageWindows : public ::testing::TestWithParam<const Mirror*> {
-  protected:
+protected:
     const Mirror& mirror = *GetParam();
     std::unique_ptr<MessageWindow> form = mirror.make();
     std::shared_ptr<FakeClipboard::Log> clipboard = std::make_shared<FakeClipboard::Log>();

@@ -13,7 +13,7 @@ namespace quorvel::testing {
 // Makes messages that are hard on the cipher: mostly "%", digits, capital letters and pieces of
 // codes, mixed with any other code unit of the 16-bit range (lone surrogates and NUL included).
 class MessageGenerator {
-  public:
+public:
     explicit MessageGenerator(std::uint32_t seed) : random_(seed) {}
 
     std::u16string Message(std::size_t length) {
@@ -28,7 +28,7 @@ class MessageGenerator {
     // A message shorter than 64 code units, short ones more likely than long ones.
     std::u16string Message() { return Message(Below(Below(64) + 1)); }
 
-  private:
+private:
     std::size_t Below(std::size_t bound) {
         return std::uniform_int_distribution<std::size_t>(0, bound - 1)(random_);
     }
