@@ -289,11 +289,13 @@ std::u16string EncodeMessage(std::u16string_view plain) {
     std::u16string coded(size + kEncodings[0].units.size() - 1, u'\0');
     char16_t* out = coded.data();
     for (char16_t c : plain) {
-        const bool ascii = c < kEncodings.size();
-        const Encoding& e = kEncodings[ascii ? c : 0];
-        std::memcpy(out, e.units.data(), sizeof e.units);
-        out[0] = ascii ? e.units[0] : c;
-        out += ascii ? e.length : 1;
+        if (c < kEncodings.size()) {
+            const Encoding& e = kEncodings[c];
+            std::memcpy(out, e.units.data(), sizeof e.units);
+            out += e.length;
+        } else {
+            *out++ = c;
+        }
     }
     coded.resize(size);
     return coded;
