@@ -96,12 +96,43 @@ constexpr DecodeTrie MakeDecodeTrie() {
 
 constexpr DecodeTrie kDecodeTrie = MakeDecodeTrie();
 
+// Decoded text is gathered in a small buffer and appended to the result in blocks, so the result is
+// never filled before it is written, nor sized for the longest possible message.
+class Output {
+public:
+    explicit Output(std::size_t expected) { text_.reserve(expected); }
+
+    // Room for `units` more code units; Commit says how many were written.
+    char16_t* Room(std::size_t units) {
+        if (buffer_.size() - used_ < units)
+            Flush();
+        return buffer_.data() + used_;
+    }
+    void Commit(std::size_t units) { used_ += units; }
+
+    std::u16string Finish() {
+        Flush();
+        return std::move(text_);
+    }
+
+private:
+    void Flush() {
+        text_.append(buffer_.data(), used_);
+        used_ = 0;
+    }
+
+    std::u16string text_;
+    std::array<char16_t, 4096> buffer_;
+    std::size_t used_ = 0;
+};
+
 // Decodes the one token at `i`: a code, a "%" that starts none, or any other code unit. Returns the
 // position after it.
-std::size_t DecodeToken(std::u16string_view coded, std::size_t i, char16_t*& out) {
+std::size_t DecodeToken(std::u16string_view coded, std::size_t i, Output& out) {
     const char16_t c = coded[i];
     if (c != kEscape) {
-        *out++ = c;
+        *out.Room(1) = c;
+        out.Commit(1);
         return i + 1;
     }
     std::size_t node = 0;
@@ -116,7 +147,8 @@ std::size_t DecodeToken(std::u16string_view coded, std::size_t i, char16_t*& out
             source = kDecodeTrie.nodes[node].source;
         }
     }
-    *out++ = source;
+    *out.Room(1) = source;
+    out.Commit(1);
     return i + matched;
 }
 
@@ -302,16 +334,15 @@ std::u16string EncodeMessage(std::u16string_view plain) {
 }
 
 std::u16string DecodeMessage(std::u16string_view coded) {
-    // Decoding never lengthens the text: every code is at least as long as its character.
-    std::u16string plain(coded.size(), u'\0');
-    char16_t* out = plain.data();
+    // Coded text is mostly codes four or more units long.
+    Output out(coded.size() / 4);
     std::size_t i = 0;
 #if defined(__SSE2__)
     while (coded.size() - i >= kWindow) {
         std::size_t written = 0;
-        if (const std::size_t decoded = DecodeWindow(coded.data() + i, out, written)) {
+        if (const std::size_t decoded = DecodeWindow(coded.data() + i, out.Room(kWindow), written)) {
             i += decoded;
-            out += written;
+            out.Commit(written);
             continue;
         }
         for (const std::size_t stop = i + kWindowTokens; i < stop;)
@@ -320,8 +351,7 @@ std::u16string DecodeMessage(std::u16string_view coded) {
 #endif
     while (i < coded.size())
         i = DecodeToken(coded, i, out);
-    plain.resize(static_cast<std::size_t>(out - plain.data()));
-    return plain;
+    return out.Finish();
 }
 
 }  // namespace quorvel
