@@ -56,31 +56,35 @@ QFont Heavy(int pixels) {
     return font;
 }
 
-QImage Banner() {
-    QImage image(350, 180, QImage::Format_RGB888);
+// A 24-bit picture on the spheres' ground, with `draw` painting the rest.
+template <class Draw> QImage Picture(QSize size, Draw draw) {
+    QImage image(size, QImage::Format_RGB888);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    DrawSpheres(painter, image.size());
-    DrawOutlined(painter, QStringLiteral("QUORVEL"), Heavy(52), {175, 78}, 3);
-    DrawOutlined(painter, QStringLiteral("1.0"), Heavy(30), {175, 128}, 2);
-    QFont small(QStringLiteral("DejaVu Sans"));
-    small.setPixelSize(10);
-    small.setBold(true);
-    painter.setFont(small);
-    painter.setPen(kRed);
-    painter.drawText(QPointF(14, 173), QStringLiteral("by Tarnwick & Dravo"));
+    DrawSpheres(painter, size);
+    draw(painter);
     return image;
 }
 
+QImage Banner() {
+    return Picture({350, 180}, [](QPainter& painter) {
+        DrawOutlined(painter, QStringLiteral("QUORVEL"), Heavy(52), {175, 78}, 3);
+        DrawOutlined(painter, QStringLiteral("1.0"), Heavy(30), {175, 128}, 2);
+        QFont small(QStringLiteral("DejaVu Sans"));
+        small.setPixelSize(10);
+        small.setBold(true);
+        painter.setFont(small);
+        painter.setPen(kRed);
+        painter.drawText(QPointF(14, 173), QStringLiteral("by Tarnwick & Dravo"));
+    });
+}
+
 QImage AboutPicture() {
-    QImage image(164, 180, QImage::Format_RGB888);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    DrawSpheres(painter, image.size());
-    painter.translate(82, 96);
-    painter.rotate(-47);
-    DrawOutlined(painter, QStringLiteral("QUORVEL 1.0"), Heavy(25), {0, 0}, 2);
-    return image;
+    return Picture({164, 180}, [](QPainter& painter) {
+        painter.translate(82, 96);
+        painter.rotate(-47);
+        DrawOutlined(painter, QStringLiteral("QUORVEL 1.0"), Heavy(25), {0, 0}, 2);
+    });
 }
 
 // Sixteen colours; the first is the transparent ground.

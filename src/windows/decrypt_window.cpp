@@ -18,17 +18,7 @@ constexpr ControlLayout kControls[] = {
 
 }  // namespace
 
-const WindowLayout kDecryptLayout{
-    .name = "frmDecrypt",
-    .caption = "Decrypt Message",
-    .clientWidth = 6480,
-    .clientHeight = 4680,
-    .frame = Frame::Sizable,
-    .icon = Icon::Program,
-    .placement = Placement::SystemDefault,
-    .font = nullptr,
-    .controls = kControls,
-};
+const WindowLayout kDecryptLayout = MessageWindowLayout("frmDecrypt", "Decrypt Message", kControls);
 
 // The decoded message is what the code kept from view, so clipboard history tools are asked to skip it.
 frmDecrypt::frmDecrypt() : MessageWindow(kDecryptLayout, DecodeMessage, Clipboard::Content::Sensitive) {}

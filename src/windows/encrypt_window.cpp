@@ -17,17 +17,7 @@ constexpr ControlLayout kControls[] = {
 
 }  // namespace
 
-const WindowLayout kEncryptLayout{
-    .name = "frmEncrypt",
-    .caption = "Encrypt Message",
-    .clientWidth = 6480,
-    .clientHeight = 4680,
-    .frame = Frame::Sizable,
-    .icon = Icon::Program,
-    .placement = Placement::SystemDefault,
-    .font = nullptr,
-    .controls = kControls,
-};
+const WindowLayout kEncryptLayout = MessageWindowLayout("frmEncrypt", "Encrypt Message", kControls);
 
 // Coded text is meant to be sent on, so it goes on the clipboard unmarked.
 frmEncrypt::frmEncrypt() : MessageWindow(kEncryptLayout, EncodeMessage, Clipboard::Content::Ordinary) {}

@@ -3,6 +3,7 @@
 #include "clipboard.h"
 #include "form.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,21 @@ class TextField;
 }
 
 namespace quorvel::windows {
+
+// The window both mirrors share: sizable, with the program icon, where the window system puts it.
+constexpr forms::WindowLayout MessageWindowLayout(std::string_view name, std::string_view caption,
+                                                  std::span<const forms::ControlLayout> controls) {
+    return {
+        .name = name,
+        .caption = caption,
+        .clientWidth = 6480,
+        .clientHeight = 4680,
+        .frame = forms::Frame::Sizable,
+        .icon = forms::Icon::Program,
+        .placement = forms::Placement::SystemDefault,
+        .controls = controls,
+    };
+}
 
 // The Encrypt and Decrypt windows are mirror images: an input field that starts with a prompt, a button
 // that runs the window's pass from the input into the output field, and a button that copies the
