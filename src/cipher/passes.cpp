@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -41,122 +42,11 @@ constexpr std::array<Encoding, 128> MakeEncodings() {
 
 constexpr std::array<Encoding, 128> kEncodings = MakeEncodings();
 
-// Codes are spelt with "%", digits and capital letters only; any other code unit ends a match.
-constexpr std::size_t kSymbols = 1 + 1 + 10 + 26;
+// After its "%", a code is spelt with digits and capital letters only.
+constexpr bool IsCodeUnit(char16_t c) { return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z'); }
 
-constexpr std::array<std::uint8_t, 128> MakeSymbols() {
-    std::array<std::uint8_t, 128> symbols{};
-    symbols[kEscape] = 1;
-    for (char c = '0'; c <= '9'; ++c)
-        symbols[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(2 + (c - '0'));
-    for (char c = 'A'; c <= 'Z'; ++c)
-        symbols[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(12 + (c - 'A'));
-    return symbols;
-}
-
-constexpr std::array<std::uint8_t, 128> kSymbolOf = MakeSymbols();
-
-constexpr std::size_t Symbol(char16_t c) { return c < kSymbolOf.size() ? kSymbolOf[c] : 0; }
-
-constexpr std::size_t TotalCodeLength() {
-    std::size_t total = 0;
-    for (const CodeRow& row : CodeTable)
-        total += row.code.size();
-    return total;
-}
-
-// A trie of all codes, so that decoding finds the longest code at a "%" in one walk. Node 0 is the
-// root; a child index of 0 means no child.
-struct DecodeTrie {
-    struct Node {
-        std::array<std::uint16_t, kSymbols> next{};
-        bool terminal = false;
-        char16_t source = 0;
-    };
-    std::array<Node, 1 + TotalCodeLength()> nodes{};
-};
-
-constexpr DecodeTrie MakeDecodeTrie() {
-    DecodeTrie trie{};
-    std::size_t used = 1;
-    for (const CodeRow& row : CodeTable) {
-        std::size_t node = 0;
-        for (char16_t c : row.code) {
-            std::uint16_t& child = trie.nodes[node].next[Symbol(c)];
-            if (child == 0)
-                child = static_cast<std::uint16_t>(used++);
-            node = child;
-        }
-        // Codes are distinct, so a node ends at most one code.
-        trie.nodes[node].terminal = true;
-        trie.nodes[node].source = row.source;
-    }
-    return trie;
-}
-
-constexpr DecodeTrie kDecodeTrie = MakeDecodeTrie();
-
-// Decoded text is gathered in a small buffer and appended to the result in blocks, so the result is
-// never filled before it is written, nor sized for the longest possible message.
-class Output {
-public:
-    explicit Output(std::size_t expected) { text_.reserve(expected); }
-
-    // Room for `units` more code units; Commit says how many were written.
-    char16_t* Room(std::size_t units) {
-        if (buffer_.size() - used_ < units)
-            Flush();
-        return buffer_.data() + used_;
-    }
-    void Commit(std::size_t units) { used_ += units; }
-
-    std::u16string Finish() {
-        Flush();
-        return std::move(text_);
-    }
-
-private:
-    void Flush() {
-        text_.append(buffer_.data(), used_);
-        used_ = 0;
-    }
-
-    std::u16string text_;
-    std::array<char16_t, 4096> buffer_;
-    std::size_t used_ = 0;
-};
-
-// Decodes the one token at `i`: a code, a "%" that starts none, or any other code unit. Returns the
-// position after it.
-std::size_t DecodeToken(std::u16string_view coded, std::size_t i, Output& out) {
-    const char16_t c = coded[i];
-    if (c != kEscape) {
-        *out.Room(1) = c;
-        out.Commit(1);
-        return i + 1;
-    }
-    std::size_t node = 0;
-    std::size_t matched = 1;
-    char16_t source = c;
-    for (std::size_t j = i; j < coded.size() && j - i < kLongestCode; ++j) {
-        node = kDecodeTrie.nodes[node].next[Symbol(coded[j])];
-        if (node == 0)
-            break;
-        if (kDecodeTrie.nodes[node].terminal) {
-            matched = j - i + 1;
-            source = kDecodeTrie.nodes[node].source;
-        }
-    }
-    *out.Room(1) = source;
-    out.Commit(1);
-    return i + matched;
-}
-
-#if defined(__SSE2__)
-
-// The fast path of decoding reads a whole run of code characters after a "%" at once and looks it up
-// in a hash table; anything else falls back to DecodeToken. A run is packed into one integer, a byte
-// per code unit.
+// Codes are found by packing the units of a candidate into one integer, a byte per unit, and looking
+// it up in a hash table of all codes.
 constexpr std::uint64_t PackKey(std::u16string_view units) {
     std::uint64_t key = 0;
     for (std::size_t k = 0; k < units.size(); ++k)
@@ -197,6 +87,80 @@ constexpr CodeHash MakeCodeHash() {
 }
 
 constexpr CodeHash kCodeHash = MakeCodeHash();
+
+// The row's character for a candidate code, or nothing when no code is spelt so.
+constexpr std::optional<char16_t> Lookup(std::u16string_view candidate) {
+    const std::uint64_t key = PackKey(candidate);
+    const std::size_t slot = kCodeHash.Slot(key);
+    if (kCodeHash.keys[slot] != key)
+        return std::nullopt;
+    return kCodeHash.sources[slot];
+}
+
+// Decoded text is gathered in a small buffer and appended to the result in blocks, so the result is
+// never filled before it is written, nor sized for the longest possible message.
+class Output {
+public:
+    explicit Output(std::size_t expected) { text_.reserve(expected); }
+
+    // Room for `units` more code units; Commit says how many were written.
+    char16_t* Room(std::size_t units) {
+        if (buffer_.size() - used_ < units)
+            Flush();
+        return buffer_.data() + used_;
+    }
+    void Commit(std::size_t units) { used_ += units; }
+
+    std::u16string Finish() {
+        Flush();
+        return std::move(text_);
+    }
+
+private:
+    void Flush() {
+        text_.append(buffer_.data(), used_);
+        used_ = 0;
+    }
+
+    std::u16string text_;
+    std::array<char16_t, 4096> buffer_;
+    std::size_t used_ = 0;
+};
+
+// Decodes the one token at `i`: a code, a "%" that starts none, or any other code unit. Returns the
+// position after it.
+std::size_t DecodeToken(std::u16string_view coded, std::size_t i, Output& out) {
+    const char16_t c = coded[i];
+    if (c != kEscape) {
+        *out.Room(1) = c;
+        out.Commit(1);
+        return i + 1;
+    }
+    // Only row 1's code has a second "%"; every other code is "%" and a run of code units, so the
+    // longest code here is the longest known prefix of that run.
+    std::size_t matched = 1;
+    char16_t source = c;
+    if (i + 1 < coded.size() && coded[i + 1] == kEscape) {
+        matched = 2;
+        source = *Lookup(coded.substr(i, 2));
+    } else {
+        std::size_t run = 1;
+        while (run < kLongestCode && i + run < coded.size() && IsCodeUnit(coded[i + run]))
+            ++run;
+        for (; run > 1; --run) {
+            if (const std::optional<char16_t> found = Lookup(coded.substr(i, run))) {
+                matched = run;
+                source = *found;
+                break;
+            }
+        }
+    }
+    *out.Room(1) = source;
+    out.Commit(1);
+    return i + matched;
+}
+
+#if defined(__SSE2__)
 
 constexpr std::size_t kWindow = 64;
 // Tokens are taken from the first part of a window only, so that a code (at most seven units)
