@@ -1,16 +1,38 @@
 #include "text_field.h"
 
+#include "paragraph_layout.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QTextDocument>
 
 namespace quorvel::forms {
+namespace {
+
+// Latin text is drawn without OpenType shaping (kerning and ligatures), as Windows draws an edit
+// control's text: a field lays out a whole paragraph again at every keystroke, and shaping was more
+// than half of that cost. Scripts that need shaping to be legible are still shaped.
+QFont Unshaped(QFont font) {
+    font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
+    return font;
+}
+
+}  // namespace
 
 TextField::TextField(QWidget* parent) : QPlainTextEdit(parent) {
+    auto* document = new QTextDocument(this);
+    document->setDocumentLayout(new ParagraphLayout(document));
+    setDocument(document);
+    setFont(Unshaped(font()));
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     // Coded text has no spaces, so long lines must be able to break anywhere.
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Always there, so that a paragraph is not laid out twice when it grows past the field's height
+    // and the bar would narrow the text.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Tab moves between the window's controls, in the layout's tab order.
     setTabChangesFocus(true);
 }
@@ -32,10 +54,41 @@ bool TextField::holds(const QString& text) const {
     return document()->characterCount() - 1 == text.size() && this->text() == text;
 }
 
+void TextField::changeEvent(QEvent* event) {
+    // A font set from outside is taken unshaped; setting it sends this event again.
+    if (event->type() == QEvent::FontChange && !(font().styleStrategy() & QFont::PreferNoShaping)) {
+        setFont(Unshaped(font()));
+        return;
+    }
+    QPlainTextEdit::changeEvent(event);
+}
+
 void TextField::mouseReleaseEvent(QMouseEvent* event) {
+    // A middle click pastes the selection where it is clicked; with nothing to paste it leaves the
+    // cursor where it was.
+    if (event->button() == Qt::MiddleButton &&
+        !canInsertFromMimeData(QGuiApplication::clipboard()->mimeData(QClipboard::Selection))) {
+        event->accept();
+        return;
+    }
     QPlainTextEdit::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton)
         emit clicked();
+}
+
+bool TextField::canInsertFromMimeData(const QMimeData* source) const { return source && source->hasText(); }
+
+// Every paste and drop ends here: Ctrl+V, Shift+Insert, the context menu, a middle click and a drop.
+// Qt 6.4's own version reads the first of the offered formats before it looks whether there are any,
+// and crashes on an empty clipboard; and it would take markdown or HTML where the field holds plain
+// text. The field takes the plain text, exactly, or nothing.
+void TextField::insertFromMimeData(const QMimeData* source) {
+    if (!canInsertFromMimeData(source))
+        return;
+    QTextCursor cursor = textCursor();
+    cursor.insertText(source->text());
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 std::u16string_view Units(const QString& text) {

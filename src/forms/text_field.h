@@ -11,6 +11,9 @@ namespace quorvel::forms {
 // without the conversions QPlainTextEdit::toPlainText() makes (it turns U+00A0 into a space and U+2028
 // into a line feed). Only what the document cannot hold changes: CR, CR LF, U+2029, U+FDD0 and U+FDD1
 // all become line breaks, which read back as line feeds.
+//
+// Its paragraphs are laid out in time linear in their length, however long a run without a break
+// opportunity they hold, and it takes nothing but plain text from a paste or a drop.
 class TextField : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -25,7 +28,10 @@ signals:
     void clicked();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
 };
 
 // The fields hold UTF-16 code units, as the cipher does; these convert without touching them.

@@ -252,5 +252,17 @@ TEST(TextField, KeepsEveryCodeUnitButLineBreaksThroughAWriteAndARead) {
     EXPECT_EQ(field.text(), "a\nb\nc\nd\ne");
 }
 
+TEST(TextField, TakesOnlyThePlainTextOfAPaste) {
+    // Programs often offer markdown or HTML first; the field holds the plain text, as it was.
+    auto* offered = new QMimeData;
+    offered->setData("text/markdown", "**not bold** _nor_ <i>this</i>");
+    offered->setHtml("<b>html</b>");
+    offered->setText("**not bold** _nor_ <i>this</i>");
+    QGuiApplication::clipboard()->setMimeData(offered);
+    TextField field;
+    field.paste();
+    EXPECT_EQ(field.text(), "**not bold** _nor_ <i>this</i>");
+}
+
 }  // namespace
 }  // namespace quorvel::windows

@@ -4,9 +4,16 @@
 #include "passes.h"
 #include "text_field.h"
 
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+
+#include <functional>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -47,6 +54,108 @@ TEST(X11Clipboard, TheDecodedMessageIsMarkedSensitive) {
     const QByteArray targets = Xclip({"-t", "TARGETS"});
     EXPECT_TRUE(targets.contains("x-kde-passwordManagerHint")) << targets.toStdString();
     EXPECT_EQ(Xclip({"-t", "x-kde-passwordManagerHint"}), "secret");
+}
+
+// Another program that owns the clipboard and offers `data` as `type`, as long as this test runs.
+class OtherOwner {
+public:
+    OtherOwner(const QByteArray& data, const QString& type) {
+        xclip_.start("xclip", {"-i", "-selection", "clipboard", "-t", type, "-quiet"});
+        EXPECT_TRUE(xclip_.waitForStarted());
+        xclip_.write(data);
+        xclip_.closeWriteChannel();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !Formats().isEmpty(); }, 10000));
+    }
+    ~OtherOwner() {
+        xclip_.kill();
+        xclip_.waitForFinished();
+    }
+    static QStringList Formats() { return QGuiApplication::clipboard()->mimeData()->formats(); }
+
+private:
+    QProcess xclip_;
+};
+
+using Route = std::pair<const char*, std::function<void(forms::TextField*)>>;
+
+// Every way a user pastes into a field, or drops onto it, at the field's cursor.
+std::vector<Route> PasteRoutes() {
+    return {
+        {"Ctrl+V", [](forms::TextField* field) { QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier); }},
+        {"Shift+Insert",
+         [](forms::TextField* field) { QTest::keyClick(field, Qt::Key_Insert, Qt::ShiftModifier); }},
+        {"middle click",
+         [](forms::TextField* field) {
+             QTest::mouseClick(field->viewport(), Qt::MiddleButton, {}, field->cursorRect().center());
+         }},
+        {"context menu",
+         [](forms::TextField* field) {
+             std::unique_ptr<QMenu> menu(field->createStandardContextMenu());
+             QAction* paste = menu->findChild<QAction*>("edit-paste");
+             ASSERT_NE(paste, nullptr);
+             paste->trigger();
+         }},
+        {"drop",
+         [](forms::TextField* field) {
+             const QMimeData* offered = QGuiApplication::clipboard()->mimeData();
+             QMimeData dropped;
+             for (const QString& format : offered->formats())
+                 dropped.setData(format, offered->data(format));
+             const QPoint at = field->cursorRect().center();
+             QDragEnterEvent enter(at, Qt::CopyAction, &dropped, Qt::LeftButton, {});
+             QCoreApplication::sendEvent(field->viewport(), &enter);
+             QDropEvent drop(at, Qt::CopyAction, &dropped, Qt::LeftButton, {});
+             QCoreApplication::sendEvent(field->viewport(), &drop);
+         }},
+    };
+}
+
+// Pastes by every route into every field of both windows and checks what the field then holds.
+void PasteEverywhere(const std::function<void(forms::TextField*, const char*)>& check) {
+    frmEncrypt encrypt;
+    frmDecrypt decrypt;
+    for (MessageWindow* form : std::initializer_list<MessageWindow*>{&encrypt, &decrypt}) {
+        form->Show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form->window()));
+        for (forms::TextField* field : form->window()->findChildren<forms::TextField*>())
+            for (const auto& [route, paste] : PasteRoutes()) {
+                field->setText("kept text");
+                QTextCursor cursor = field->textCursor();
+                cursor.setPosition(4);
+                field->setTextCursor(cursor);
+                paste(field);
+                check(field, route);
+            }
+    }
+}
+
+void ExpectNothingPasted(forms::TextField* field, const char* route) {
+    EXPECT_EQ(field->text(), "kept text") << route << " into " << field->objectName().toStdString();
+    EXPECT_EQ(field->textCursor().position(), 4) << route;
+}
+
+TEST(X11Clipboard, PastingFromAnEmptyClipboardOrSelectionInsertsNothing) {
+    QGuiApplication::clipboard()->clear(QClipboard::Clipboard);
+    QGuiApplication::clipboard()->clear(QClipboard::Selection);
+    ASSERT_TRUE(OtherOwner::Formats().isEmpty()) << "the clipboard has an owner";
+    ASSERT_TRUE(QGuiApplication::clipboard()->mimeData(QClipboard::Selection)->formats().isEmpty());
+    PasteEverywhere(ExpectNothingPasted);
+}
+
+TEST(X11Clipboard, PastingAClipboardThatHoldsNoTextInsertsNothing) {
+    const OtherOwner picture(QByteArray("\x89PNG\r\n\x1a\n", 8), "image/png");
+    PasteEverywhere(ExpectNothingPasted);
+}
+
+TEST(X11Clipboard, TextFromAnotherProgramIsPastedExactly) {
+    const QString text = QStringLiteral("Grüße\u00a0%K7B \U0001F600\tend");
+    const OtherOwner other(text.toUtf8(), "UTF8_STRING");
+    QGuiApplication::clipboard()->clear(QClipboard::Selection);
+    PasteEverywhere([&text](forms::TextField* field, const char* route) {
+        if (std::string_view(route) == "middle click")
+            return ExpectNothingPasted(field, route);
+        EXPECT_EQ(field->text(), "kept" + text + " text") << route;
+    });
 }
 
 }  // namespace

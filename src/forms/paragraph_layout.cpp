@@ -1,0 +1,131 @@
+#include "paragraph_layout.h"
+
+#include <QTextBlock>
+#include <QTextBoundaryFinder>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QtMath>
+
+#include <climits>
+
+namespace quorvel::forms {
+namespace {
+
+// More units than fit on a line of this width in pixels however narrow its characters: a word longer
+// than this cannot fit, so Qt would break its line anywhere.
+int Reach(qreal lineWidth) { return qMax(1024, qCeil(qMin(lineWidth, qreal(INT_MAX / 2)))); }
+
+// Where the word that Qt's word-boundary wrapping takes first on a line ends: at the next line-break
+// opportunity, or at the next space, where Qt stops a word whether or not a break may follow it.
+// Asked for ascending positions, it reads the paragraph once.
+class WordEnds {
+public:
+    explicit WordEnds(QString text) : text_(std::move(text)), breaks_(QTextBoundaryFinder::Line, text_) {}
+
+    qsizetype After(qsizetype start) {
+        while (nextBreak_ >= 0 && nextBreak_ <= start)
+            nextBreak_ = breaks_.toNextBoundary();
+        for (nextSpace_ = qMax(nextSpace_, start); nextSpace_ < text_.size(); ++nextSpace_) {
+            const QChar unit = text_[nextSpace_];
+            if (unit.isSpace() && unit.decompositionTag() != QChar::NoBreak)
+                break;
+        }
+        return qMin(nextBreak_ < 0 ? text_.size() : nextBreak_, nextSpace_);
+    }
+
+private:
+    QString text_;
+    QTextBoundaryFinder breaks_;
+    qsizetype nextBreak_ = 0;
+    qsizetype nextSpace_ = 0;
+};
+
+}  // namespace
+
+ParagraphLayout::ParagraphLayout(QTextDocument* document) : QPlainTextDocumentLayout(document) {}
+
+QRectF ParagraphLayout::blockBoundingRect(const QTextBlock& block) const {
+    if (block.isValid() && block.layout()->lineCount() == 0)
+        const_cast<ParagraphLayout*>(this)->layOut(block, SizeNotice::Later);
+    return QPlainTextDocumentLayout::blockBoundingRect(block);
+}
+
+void ParagraphLayout::documentChanged(int from, int charsRemoved, int charsAdded) {
+    QTextDocument* doc = document();
+    const QTextBlock first = doc->findBlock(from);
+    const QTextBlock last = doc->findBlock(qMax(0, from + charsRemoved + charsAdded - 1));
+    if (first == last && doc->blockCount() == blockCount_ && first.isValid() && first.length()) {
+        // An edit inside one paragraph is laid out at once, as the base layout does, and only the
+        // paragraph is repainted unless its height changed.
+        const qreal before = blockBoundingRect(first).height();
+        layOut(first, SizeNotice::Now);
+        if (blockBoundingRect(first).height() == before)
+            emit updateBlock(first);
+        else
+            emit update(QRectF(0., -doc->documentMargin(), 1000000000., 1000000000.));
+        return;
+    }
+    // Everything else the base layout only marks for a lazy layout, which comes back here.
+    QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
+    blockCount_ = doc->blockCount();
+}
+
+void ParagraphLayout::layOut(const QTextBlock& block, SizeNotice notice) {
+    QTextDocument* doc = document();
+    const qreal margin = doc->documentMargin();
+    // The frame is as wide as the base layout's text width, the width the view gave it.
+    qreal width = frameBoundingRect(doc->rootFrame()).width();
+    if (width <= 0)
+        width = INT_MAX;
+    width -= 2 * margin;
+
+    QTextOption option = doc->defaultTextOption();
+    const bool chooseByLine = option.wrapMode() == QTextOption::WrapAtWordBoundaryOrAnywhere;
+    WordEnds wordEnds(chooseByLine ? block.text() : QString());
+    const int reach = Reach(width);
+
+    QTextLayout* layout = block.layout();
+    layout->setCacheEnabled(true);
+    layout->setTextOption(option);
+    layout->beginLayout();
+    qreal height = 0;
+    for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
+        if (chooseByLine) {
+            const int start = line.textStart();
+            option.setWrapMode(wordEnds.After(start) - start > reach
+                                   ? QTextOption::WrapAnywhere
+                                   : QTextOption::WrapAtWordBoundaryOrAnywhere);
+            layout->setTextOption(option);
+        }
+        line.setLeadingIncluded(true);
+        line.setLineWidth(width);
+        line.setPosition(QPointF(margin, height));
+        height += line.height();
+        if (line.leading() < 0)
+            height += qCeil(line.leading());
+    }
+    layout->endLayout();
+
+    const int linesBefore = doc->lineCount();
+    const_cast<QTextBlock&>(block).setLineCount(block.isVisible() ? layout->lineCount() : 0);
+    if (doc->lineCount() == linesBefore)
+        return;
+    if (notice == SizeNotice::Now) {
+        emit documentSizeChanged(documentSize());
+        return;
+    }
+    // A lazy layout runs while the view paints or measures its scroll bars: it hears of the new
+    // size once that is done, once for all paragraphs laid out meanwhile.
+    if (sizeNoticePending_)
+        return;
+    sizeNoticePending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            sizeNoticePending_ = false;
+            emit documentSizeChanged(documentSize());
+        },
+        Qt::QueuedConnection);
+}
+
+}  // namespace quorvel::forms

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QPlainTextDocumentLayout>
+
+namespace quorvel::forms {
+
+// The layout of a text field's document: QPlainTextDocumentLayout's, but with each line's wrap mode
+// chosen for the text it starts at.
+//
+// Qt 6.4 lays out a line in word-boundary-or-anywhere mode by first taking the whole word that
+// starts it, up to the next break opportunity or space, and only then, when that overflows, laying
+// the line out again breaking anywhere. Coded text has neither, so every line of a long coded
+// paragraph would read to the paragraph's end: the cost grows with the square of its length. A line
+// whose first word is longer than a line can hold is laid out breaking anywhere from the start,
+// which gives the line Qt would have given, at the line's cost. Every other line keeps the
+// word-boundary mode, so prose still wraps between words.
+class ParagraphLayout : public QPlainTextDocumentLayout {
+    Q_OBJECT
+public:
+    explicit ParagraphLayout(QTextDocument* document);
+
+    QRectF blockBoundingRect(const QTextBlock& block) const override;
+
+protected:
+    void documentChanged(int from, int charsRemoved, int charsAdded) override;
+
+private:
+    enum class SizeNotice { Now, Later };
+    void layOut(const QTextBlock& block, SizeNotice notice);
+
+    // The base layout's block count, which decides as the base does whether an edit stayed inside
+    // one paragraph.
+    int blockCount_ = 1;
+    bool sizeNoticePending_ = false;
+};
+
+}  // namespace quorvel::forms
