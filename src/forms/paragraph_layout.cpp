@@ -11,10 +11,6 @@
 namespace quorvel::forms {
 namespace {
 
-// More units than fit on a line of this width in pixels however narrow its characters: a word longer
-// than this cannot fit, so Qt would break its line anywhere.
-int Reach(qreal lineWidth) { return qMax(1024, qCeil(qMin(lineWidth, qreal(INT_MAX / 2)))); }
-
 // Where the word that Qt's word-boundary wrapping takes first on a line ends: at the next line-break
 // opportunity, or at the next space, where Qt stops a word whether or not a break may follow it.
 // Asked for ascending positions, it reads the paragraph once.
@@ -39,6 +35,11 @@ private:
     qsizetype nextBreak_ = 0;
     qsizetype nextSpace_ = 0;
 };
+
+void SetWrapMode(QTextLayout& layout, QTextOption& option, QTextOption::WrapMode mode) {
+    option.setWrapMode(mode);
+    layout.setTextOption(option);
+}
 
 }  // namespace
 
@@ -82,23 +83,35 @@ void ParagraphLayout::layOut(const QTextBlock& block, SizeNotice notice) {
     QTextOption option = doc->defaultTextOption();
     const bool chooseByLine = option.wrapMode() == QTextOption::WrapAtWordBoundaryOrAnywhere;
     WordEnds wordEnds(chooseByLine ? block.text() : QString());
-    const int reach = Reach(width);
 
     QTextLayout* layout = block.layout();
     layout->setCacheEnabled(true);
     layout->setTextOption(option);
     layout->beginLayout();
     qreal height = 0;
+    int previousLength = 0;
     for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
-        if (chooseByLine) {
-            const int start = line.textStart();
-            option.setWrapMode(wordEnds.After(start) - start > reach
-                                   ? QTextOption::WrapAnywhere
-                                   : QTextOption::WrapAtWordBoundaryOrAnywhere);
-            layout->setTextOption(option);
-        }
         line.setLeadingIncluded(true);
-        line.setLineWidth(width);
+        if (!chooseByLine) {
+            line.setLineWidth(width);
+        } else {
+            const int start = line.textStart();
+            const qsizetype wordEnd = wordEnds.After(start);
+            // A first word no longer than the line before surely fits as cheaply: Qt's own mode.
+            // A longer one is tried breaking anywhere; if it did not fit, Qt would have broken the
+            // line anywhere too, and the line stands. If it fit, the line is laid out again in Qt's
+            // mode, at the cost of the line.
+            const bool shortWord = wordEnd - start <= previousLength;
+            SetWrapMode(*layout, option,
+                        shortWord ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::WrapAnywhere);
+            line.setLineWidth(width);
+            if (!shortWord && wordEnd <= start + line.textLength()) {
+                SetWrapMode(*layout, option, QTextOption::WrapAtWordBoundaryOrAnywhere);
+                line.setLineWidth(width);
+            }
+            previousLength = line.textLength();
+        }
+        // Placed after it is laid out, as the base layout does: tab stops count from the margin.
         line.setPosition(QPointF(margin, height));
         height += line.height();
         if (line.leading() < 0)

@@ -47,7 +47,19 @@ QString TextField::text() const {
     return raw;
 }
 
-void TextField::setText(const QString& text) { setPlainText(text); }
+// QPlainTextEdit::setPlainText replaces the text and then sets its character format in the same edit,
+// which lays a paragraph out twice: once when the edit moves a cursor over it, and again when the
+// edit ends. The document's own replacement lays it out once.
+void TextField::setText(const QString& text) {
+    QTextDocument* document = this->document();
+    const bool undo = document->isUndoRedoEnabled();
+    // A written text starts a new undo history, as the toolkit's own setter does.
+    document->setUndoRedoEnabled(false);
+    document->setPlainText(text);
+    document->setUndoRedoEnabled(undo);
+    document->setModified(false);
+    moveCursor(QTextCursor::Start);
+}
 
 bool TextField::holds(const QString& text) const {
     // The document counts one more character than it shows, for its final block separator.

@@ -35,7 +35,7 @@ private:
     void AppendPiece(QString& text) {
         static const QStringList kWords = {"the",  "quick", "brown", "fox",  "Grüße",
                                            "7:30", "100%",  "a",     "jumps"};
-        switch (Below(7)) {
+        switch (Below(8)) {
         case 0:
         case 1:
             for (int k = Below(40); k >= 0; --k)
@@ -53,6 +53,10 @@ private:
             break;
         case 5:
             text += QStringLiteral("e\u0301\u0327 \u2028\t\U0001F600 ");
+            break;
+        case 6:
+            // A line break, then a word that may or may not fit a line.
+            text += "\u2028" + QString(5 + Below(80), QChar(u"mi"[Below(2)])) + " ";
             break;
         default:
             text += " ";
@@ -114,6 +118,7 @@ TEST_F(TextLayout, WrapsEveryParagraphAsQtDoes) {
     ParagraphGenerator generator(7);
     for (int sample = 0; sample < 120; ++sample) {
         const QString text = generator.Paragraph(100 + sample * 70);
+        field.resize(100 + sample * 37 % 800, 120);
         field.setText(text);
         ExpectQtLines(text);
     }
