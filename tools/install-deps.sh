@@ -7,7 +7,7 @@ packages=(
     # Build
     build-essential cmake ninja-build pkg-config
     # Windows
-    qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core fonts-dejavu-extra
+    qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev fonts-dejavu-core fonts-dejavu-extra
     # Tests, benchmarks, fuzzing
     googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev
     # Tests against a real window server and clipboard

@@ -1,17 +1,57 @@
 #include "clipboard.h"
 
+#include "error_report.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
 
+#ifdef QUORVEL_HAS_X11
+#include <xcb/xcb.h>
+#endif
+
+#include <cstdlib>
+#include <optional>
+
 namespace quorvel::forms {
 namespace {
+
+#ifdef QUORVEL_HAS_X11
+template <class Reply> using XcbReply = std::unique_ptr<Reply, decltype(&std::free)>;
+
+// Whether the X server names this program the clipboard's owner, or nothing off X11. Qt records that
+// it owns the clipboard even when the server refused it, which it does when another program took the
+// clipboard at a later time than the last event this program saw.
+std::optional<bool> X11OwnsClipboard() {
+    // The offscreen platform answers for X11 too, with no connection.
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || !connection)
+        return std::nullopt;
+    static constexpr char kName[] = "CLIPBOARD";
+    const XcbReply<xcb_intern_atom_reply_t> atom(
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, sizeof kName - 1, kName), nullptr),
+        &std::free);
+    if (!atom)
+        return false;
+    const XcbReply<xcb_get_selection_owner_reply_t> owner(
+        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom->atom), nullptr),
+        &std::free);
+    // Windows this program made carry its connection's resource id base.
+    const xcb_setup_t* setup = xcb_get_setup(connection);
+    return owner && owner->owner != XCB_NONE &&
+           (owner->owner & ~setup->resource_id_mask) == setup->resource_id_base;
+}
+#else
+std::optional<bool> X11OwnsClipboard() { return std::nullopt; }
+#endif
 
 class SystemClipboard : public Clipboard {
 public:
     void clear() override { QGuiApplication::clipboard()->clear(); }
 
-    void putText(const QString& text, Content content) override {
+protected:
+    void place(const QString& text, Content content) override {
         auto data = std::make_unique<QMimeData>();
         data->setText(text);
         if (content == Content::Sensitive) {
@@ -25,8 +65,20 @@ public:
                 QByteArray(4, '\0'));
 #endif
         }
+        placed_ = data.get();
         QGuiApplication::clipboard()->setMimeData(data.release());
     }
+
+    bool holdsPlaced() const override {
+        if (const std::optional<bool> owns = X11OwnsClipboard())
+            return *owns;
+        // Platforms that keep the clipboard in the program hand back what was put there.
+        const QClipboard* clipboard = QGuiApplication::clipboard();
+        return clipboard->ownsClipboard() || clipboard->mimeData() == placed_;
+    }
+
+private:
+    const QMimeData* placed_ = nullptr;
 };
 
 std::unique_ptr<Clipboard>& Current() {
@@ -35,6 +87,12 @@ std::unique_ptr<Clipboard>& Current() {
 }
 
 }  // namespace
+
+void Clipboard::putText(const QString& text, Content content) {
+    place(text, content);
+    if (!holdsPlaced())
+        throw Failure(kClipboardFailure, "Can't open Clipboard");
+}
 
 Clipboard& TheClipboard() { return *Current(); }
 

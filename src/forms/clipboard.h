@@ -18,8 +18,14 @@ public:
     virtual ~Clipboard() = default;
     // Empties the clipboard of every format.
     virtual void clear() = 0;
-    // Puts the text on the clipboard as plain text.
-    virtual void putText(const QString& text, Content content) = 0;
+    // Puts the text on the clipboard as plain text. A clipboard that does not then hold it is a
+    // failure, as the clipboard's failure to open: the user would paste something else elsewhere.
+    void putText(const QString& text, Content content);
+
+protected:
+    virtual void place(const QString& text, Content content) = 0;
+    // Whether the clipboard holds what place() put there, as far as the platform can tell.
+    virtual bool holdsPlaced() const = 0;
 };
 
 Clipboard& TheClipboard();

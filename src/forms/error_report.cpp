@@ -24,6 +24,15 @@ std::unique_ptr<FailureDialog>& Dialog() {
     return dialog;
 }
 
+// The busy cursor for as long as it lives; a long pass and its field write take a while.
+class BusyCursor {
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
 void Report(int number, const QString& description) {
     Dialog()->show(number, description);
     QCoreApplication::exit(1);
@@ -38,6 +47,7 @@ std::unique_ptr<FailureDialog> SetFailureDialog(std::unique_ptr<FailureDialog> d
 
 void RunHandler(const std::function<void()>& handler) {
     try {
+        const BusyCursor busy;
         handler();
     } catch (const Failure& failure) {
         Report(failure.number(), QString::fromUtf8(failure.what()));

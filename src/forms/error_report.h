@@ -21,6 +21,7 @@ private:
 // Failure numbers of the failures the program knows by name.
 inline constexpr int kOutOfMemory = 7;
 inline constexpr int kUnexpectedFailure = 51;
+inline constexpr int kClipboardFailure = 521;
 
 // Where the top-level error report shows a failure; tests replace it.
 class FailureDialog {
@@ -32,8 +33,9 @@ public:
 // Replaces the dialog the report uses and returns the one it used before.
 std::unique_ptr<FailureDialog> SetFailureDialog(std::unique_ptr<FailureDialog> dialog);
 
-// Runs an event handler. A failure that escapes it is shown in the failure dialog, and then the
-// program ends with a non-zero exit status: nothing of a half-done step is trusted any further.
+// Runs an event handler under the busy cursor. A failure that escapes it is shown in the failure
+// dialog, and then the program ends with a non-zero exit status: nothing of a half-done step is
+// trusted any further.
 void RunHandler(const std::function<void()>& handler);
 
 }  // namespace quorvel::forms

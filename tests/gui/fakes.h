@@ -3,6 +3,7 @@
 #include "clipboard.h"
 #include "error_report.h"
 
+#include <QGuiApplication>
 #include <QString>
 #include <QStringList>
 
@@ -15,14 +16,14 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 
 namespace quorvel::testing {
 
-// Records what the windows do to the clipboard; can be told to fail.
+// Records what the windows do to the clipboard; can be told to refuse what is put on it.
 class FakeClipboard : public forms::Clipboard {
 public:
     struct Log {
         QStringList calls;  // "clear", or "put" for a text
         QString text;
         std::optional<Content> content;
-        bool fail = false;
+        bool refuse = false;
     };
 
     explicit FakeClipboard(std::shared_ptr<Log> log) : log_(std::move(log)) {}
@@ -33,13 +34,15 @@ public:
         log_->content.reset();
     }
 
-    void putText(const QString& text, Content content) override {
-        if (log_->fail)
-            throw forms::Failure(521, "Can't open Clipboard");
+protected:
+    void place(const QString& text, Content content) override {
         log_->calls << QStringLiteral("put");
+        if (log_->refuse)
+            return;
         log_->text = text;
         log_->content = content;
     }
+    bool holdsPlaced() const override { return !log_->refuse; }
 
 private:
     std::shared_ptr<Log> log_;
@@ -52,6 +55,7 @@ public:
         int number = 0;
         QString description;
         int count = 0;
+        bool underBusyCursor = false;
     };
 
     explicit FakeFailureDialog(std::shared_ptr<Shown> shown) : shown_(std::move(shown)) {}
@@ -60,6 +64,7 @@ public:
         shown_->number = number;
         shown_->description = description;
         ++shown_->count;
+        shown_->underBusyCursor = QGuiApplication::overrideCursor() != nullptr;
     }
 
 private:

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace quorvel::windows {
 namespace {
@@ -170,17 +171,18 @@ TEST_P(MessageWindows, ClosingDiscardsTheTextAndTheNextShowBringsThePromptsBack)
     EXPECT_EQ(window.output()->text(), mirror.output);
 }
 
-TEST_P(MessageWindows, AClipboardFailureIsReportedAndEndsTheProgram) {
+TEST_P(MessageWindows, ACopyTheClipboardRefusesIsReportedAndEndsTheProgram) {
     auto shown = std::make_shared<FakeFailureDialog::Shown>();
     FailureDialogReplaced fakeDialog{shown};
-    clipboard->fail = true;
+    clipboard->refuse = true;
     Driver window(*form);
     QTimer::singleShot(0, form->window(), [&window] { window.click("Command2"); });
     const int status = QApplication::exec();
     EXPECT_NE(status, 0);
     EXPECT_EQ(shown->count, 1);
-    EXPECT_EQ(shown->number, 521);
+    EXPECT_EQ(shown->number, forms::kClipboardFailure);
     EXPECT_EQ(shown->description, "Can't open Clipboard");
+    EXPECT_EQ(clipboard->calls, QStringList({"clear", "put"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Mirrors, MessageWindows, ::testing::Values(&kEncrypt, &kDecrypt),
@@ -250,6 +252,24 @@ TEST(TextField, KeepsEveryCodeUnitButLineBreaksThroughAWriteAndARead) {
 
     field.setText("a\r\nb\rc\nd\u2029e");
     EXPECT_EQ(field.text(), "a\nb\nc\nd\ne");
+}
+
+TEST(ErrorReport, HandlersRunUnderTheBusyCursorAndLeaveItHoweverTheyEnd) {
+    std::optional<Qt::CursorShape> during;
+    forms::RunHandler([&during] {
+        if (const QCursor* cursor = QGuiApplication::overrideCursor())
+            during = cursor->shape();
+    });
+    EXPECT_EQ(during, Qt::WaitCursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+
+    auto shown = std::make_shared<FakeFailureDialog::Shown>();
+    FailureDialogReplaced fakeDialog{shown};
+    forms::RunHandler([] { throw std::bad_alloc(); });
+    EXPECT_EQ(shown->count, 1);
+    EXPECT_EQ(shown->number, forms::kOutOfMemory);
+    EXPECT_FALSE(shown->underBusyCursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST(TextField, TakesOnlyThePlainTextOfAPaste) {
