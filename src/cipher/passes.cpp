@@ -277,23 +277,30 @@ std::u16string ReplaceAll(std::u16string_view text, std::u16string_view find,
 }
 
 std::u16string EncodeMessage(std::u16string_view plain) {
-    std::size_t size = 0;
-    for (char16_t c : plain)
-        size += c < kEncodings.size() ? kEncodings[c].length : 1;
+    // Room for the longest code for every unit: capacity that is never written costs no memory, and
+    // the message needs no pass of its own to size the result.
+    std::u16string coded;
+    coded.reserve(plain.size() * kLongestCode);
 
-    // Slack at the end lets the last code be copied as a whole block.
-    std::u16string coded(size + kEncodings[0].units.size() - 1, u'\0');
-    char16_t* out = coded.data();
-    for (char16_t c : plain) {
-        if (c < kEncodings.size()) {
-            const Encoding& e = kEncodings[c];
-            std::memcpy(out, e.units.data(), sizeof e.units);
-            out += e.length;
-        } else {
-            *out++ = c;
+    // A piece of the message at a time is encoded into a buffer that stays in the cache, each code as
+    // a whole block, and appended to the result: the result is written once and never filled first.
+    constexpr std::size_t kPiece = 1024;
+    std::array<char16_t, kPiece * kLongestCode + kEncodings[0].units.size()> buffer;
+    for (std::size_t i = 0; i < plain.size();) {
+        const std::size_t end = std::min(plain.size(), i + kPiece);
+        char16_t* out = buffer.data();
+        for (; i < end; ++i) {
+            const char16_t c = plain[i];
+            if (c < kEncodings.size()) {
+                const Encoding& e = kEncodings[c];
+                std::memcpy(out, e.units.data(), sizeof e.units);
+                out += e.length;
+            } else {
+                *out++ = c;
+            }
         }
+        coded.append(buffer.data(), static_cast<std::size_t>(out - buffer.data()));
     }
-    coded.resize(size);
     return coded;
 }
 
