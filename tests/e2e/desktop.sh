@@ -39,13 +39,18 @@ start_program() {
     PIDS+=("$PROGRAM_PID")
 }
 
-# Prints the id of the visible window with exactly this title, waiting for it to appear.
+# Prints the id of the visible window with exactly this title, waiting for it to appear and for the
+# window manager to have placed it: clicks are aimed from where it is.
 window() {
-    local id
+    local id geometry placed=""
     for _ in $(seq 100); do
         id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.05
+        if [ -n "$id" ]; then
+            geometry=$(xdotool getwindowgeometry "$id" 2>/dev/null || true)
+            [ -n "$geometry" ] && [ "$geometry" = "$placed" ] && { echo "$id"; return 0; }
+            placed=$geometry
+        fi
+        sleep 0.1
     done
     fail "no window '$1'"
 }
@@ -76,4 +81,44 @@ wait_for_end() {
         sleep 0.05
     done
     fail "the program is still running"
+}
+
+# The road of one message, as a person takes it: open the Encrypt window from the main window, clear
+# the prompt, type, encode, copy; open the Decrypt window, clear its prompt, paste, decode, copy; the
+# copied message must be the typed one. The program must be running with only its main window open.
+road_of_one_message() {
+    local first_line='Meet 100% at 7:30, Room B-12! (bring $5 & "maps")'
+    local second_line='Grüße'
+    local message="$first_line"$'\n'"$second_line"
+    local main encrypt decrypt coded decoded
+
+    main=$(window "Quorvel 1.0")
+    click "$main" 60 195                          # Encrypt
+    encrypt=$(window "Encrypt Message")
+    click "$encrypt" 212 52                       # into the prompt, which empties it
+    xdotool type --delay 20 "$first_line"
+    xdotool key Return
+    # Characters outside the keyboard map are typed one at a time, each through a remapped key. The
+    # first click after the map changes back is lost on this virtual display, so a click into the
+    # field, which changes nothing, goes first.
+    for (( k = 0; k < ${#second_line}; k++ )); do xdotool type --delay 80 "${second_line:k:1}"; done
+    click "$encrypt" 212 52
+    click "$encrypt" 212 128                      # Encrypt Message
+    click "$encrypt" 220 288                      # Copy To Clipboard
+    coded=$(clipboard)
+    case "$coded" in
+        %*) ;;
+        *) fail "the clipboard holds no coded text: $coded" ;;
+    esac
+    [[ "$coded" == *Meet* || "$coded" == *7:30* ]] && fail "the coded text shows the message: $coded"
+
+    xdotool windowactivate --sync "$main"
+    click "$main" 276 195                         # Decrypt
+    decrypt=$(window "Decrypt Message")
+    click "$decrypt" 212 52                       # into the prompt, which empties it
+    xdotool key ctrl+v
+    click "$decrypt" 212 128                      # Decrypt Message
+    click "$decrypt" 220 288                      # Copy To Clipboard
+    decoded=$(clipboard)
+    [ "$decoded" = "$message" ] || fail "decoded '$decoded', expected '$message'"
 }
