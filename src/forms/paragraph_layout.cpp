@@ -7,6 +7,7 @@
 #include <QtMath>
 
 #include <climits>
+#include <utility>
 
 namespace quorvel::forms {
 namespace {
@@ -97,10 +98,10 @@ void ParagraphLayout::layOut(const QTextBlock& block, SizeNotice notice) {
         } else {
             const int start = line.textStart();
             const qsizetype wordEnd = wordEnds.After(start);
-            // A first word no longer than the line before surely fits as cheaply: Qt's own mode.
-            // A longer one is tried breaking anywhere; if it did not fit, Qt would have broken the
-            // line anywhere too, and the line stands. If it fit, the line is laid out again in Qt's
-            // mode, at the cost of the line.
+            // A first word no longer than the line before costs Qt's own mode no more than that
+            // line did. A longer one is tried breaking anywhere: if the word did not fit, Qt would
+            // have broken the line anywhere too, and the line stands; if it fit, the line is laid
+            // out again in Qt's mode, at the cost of the line.
             const bool shortWord = wordEnd - start <= previousLength;
             SetWrapMode(*layout, option,
                         shortWord ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::WrapAnywhere);
@@ -111,7 +112,8 @@ void ParagraphLayout::layOut(const QTextBlock& block, SizeNotice notice) {
             }
             previousLength = line.textLength();
         }
-        // Placed after it is laid out, as the base layout does: tab stops count from the margin.
+        // Placed after it is laid out, as the base layout does, so that tab stops count from the
+        // text's left edge.
         line.setPosition(QPointF(margin, height));
         height += line.height();
         if (line.leading() < 0)

@@ -10,10 +10,11 @@ namespace quorvel::forms {
 // Qt 6.4 lays out a line in word-boundary-or-anywhere mode by first taking the whole word that
 // starts it, up to the next break opportunity or space, and only then, when that overflows, laying
 // the line out again breaking anywhere. Coded text has neither, so every line of a long coded
-// paragraph would read to the paragraph's end: the cost grows with the square of its length. A line
-// whose first word is longer than a line can hold is laid out breaking anywhere from the start,
-// which gives the line Qt would have given, at the line's cost. Every other line keeps the
-// word-boundary mode, so prose still wraps between words.
+// paragraph would read to the paragraph's end: the cost grows with the square of its length. Here a
+// line whose first word is longer than the line before is first laid out breaking anywhere; if the
+// word did not fit, that is the line Qt would have given, at the line's cost, and else the line is
+// laid out again in Qt's mode. Every other line is laid out in Qt's mode at once, so every line is
+// the one Qt gives and prose still wraps between words.
 class ParagraphLayout : public QPlainTextDocumentLayout {
     Q_OBJECT
 public:
