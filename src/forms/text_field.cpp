@@ -25,7 +25,8 @@ TextField::TextField(QWidget* parent) : QPlainTextEdit(parent) {
     auto* document = new QTextDocument(this);
     document->setDocumentLayout(new ParagraphLayout(document));
     setDocument(document);
-    setFont(Unshaped(font()));
+    // Only the style strategy is set: family and size still come from the window.
+    setFont(Unshaped(QFont()));
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     // Coded text has no spaces, so long lines must be able to break anywhere.
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);

@@ -272,6 +272,17 @@ TEST(ErrorReport, HandlersRunUnderTheBusyCursorAndLeaveItHoweverTheyEnd) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
+TEST(TextField, DrawsTheFontItIsGivenOrInheritsUnshaped) {
+    QWidget window;
+    window.setFont(QFont("DejaVu Sans", 20));
+    TextField field(&window);
+    EXPECT_EQ(field.font().pointSize(), 20);
+    EXPECT_TRUE(field.font().styleStrategy() & QFont::PreferNoShaping);
+    field.setFont(QFont("DejaVu Serif", 9));
+    EXPECT_EQ(field.font().family(), "DejaVu Serif");
+    EXPECT_TRUE(field.font().styleStrategy() & QFont::PreferNoShaping);
+}
+
 TEST(TextField, TakesOnlyThePlainTextOfAPaste) {
     // Programs often offer markdown or HTML first; the field holds the plain text, as it was.
     auto* offered = new QMimeData;
