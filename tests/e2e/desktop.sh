@@ -98,11 +98,11 @@ road_of_one_message() {
     click "$encrypt" 212 52                       # into the prompt, which empties it
     xdotool type --delay 20 "$first_line"
     xdotool key Return
-    # Characters outside the keyboard map are typed one at a time, each through a remapped key. The
-    # first click after the map changes back is lost on this virtual display, so a click into the
-    # field, which changes nothing, goes first.
-    for (( k = 0; k < ${#second_line}; k++ )); do xdotool type --delay 80 "${second_line:k:1}"; done
-    click "$encrypt" 212 52
+    # The non-ASCII line comes from another program's clipboard: xdotool types a letter that has no key
+    # by remapping one, and on this virtual display the letter or the click after it is then
+    # sometimes lost.
+    printf '%s' "$second_line" | xclip -selection clipboard -i
+    xdotool key ctrl+v
     click "$encrypt" 212 128                      # Encrypt Message
     click "$encrypt" 220 288                      # Copy To Clipboard
     coded=$(clipboard)
