@@ -2,6 +2,8 @@
 
 #include "text_field.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
@@ -28,6 +30,22 @@ Qt::WindowFlags FlagsFor(Frame frame) {
            Qt::MSWindowsFixedSizeDialogHint;
 }
 
+QString AccessibleName(const ControlLayout& control) {
+    if (!control.accessibleName.empty())
+        return FromUtf8(control.accessibleName);
+    return FromUtf8(control.kind == ControlKind::PictureBox ? control.name : control.text);
+}
+
+// Qt describes a plain widget as a filler, also when it is a top-level window: a screen reader is to
+// meet the program's windows as windows, named by their captions. Every plain top-level widget of
+// the program is one of its windows.
+QAccessibleInterface* WindowAccessible(const QString& key, QObject* object) {
+    if (key != QLatin1String("QWidget") || !object || !object->isWidgetType())
+        return nullptr;
+    auto* widget = static_cast<QWidget*>(object);
+    return widget->isWindow() ? new QAccessibleWidget(widget, QAccessible::Window) : nullptr;
+}
+
 QWidget* MakeControl(const ControlLayout& control, QWidget* window) {
     const QString text = FromUtf8(control.text);
     switch (control.kind) {
@@ -35,13 +53,11 @@ QWidget* MakeControl(const ControlLayout& control, QWidget* window) {
         auto* button = new QPushButton(text, window);
         button->setAutoDefault(false);
         button->setDefault(false);
-        button->setAccessibleName(text);
         return button;
     }
     case ControlKind::TextField: {
         auto* field = new TextField(window);
         field->setText(text);
-        field->setAccessibleName(text);
         return field;
     }
     case ControlKind::Label: {
@@ -49,14 +65,12 @@ QWidget* MakeControl(const ControlLayout& control, QWidget* window) {
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setAccessibleName(text);
         return label;
     }
     case ControlKind::PictureBox: {
         auto* picture = new QLabel(window);
         picture->setPixmap(QPixmap(text));
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        picture->setAccessibleName(FromUtf8(control.name));
         return picture;
     }
     }
@@ -94,6 +108,8 @@ QFont FontFor(const Font& font) {
 }
 
 QWidget* BuildWindow(const WindowLayout& layout) {
+    static const bool windowsAccessible = (QAccessible::installFactory(WindowAccessible), true);
+    Q_UNUSED(windowsAccessible);
     auto* window = new QWidget(nullptr, FlagsFor(layout.frame));
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setObjectName(FromUtf8(layout.name));
@@ -121,6 +137,7 @@ QWidget* BuildWindow(const WindowLayout& layout) {
     for (const ControlLayout* control : inTabOrder) {
         QWidget* widget = MakeControl(*control, window);
         widget->setObjectName(FromUtf8(control->name));
+        widget->setAccessibleName(AccessibleName(*control));
         widget->setGeometry(Pixels(control->left), Pixels(control->top), Pixels(control->width),
                             Pixels(control->height));
         if (control->font)

@@ -37,6 +37,9 @@ struct ControlLayout {
     int tabIndex;
     std::string_view text;  // caption or initial text; for a picture box, its resource path
     const Font* font;       // nullptr: the window's font
+    // What a screen reader calls the control; empty: its caption. Pictures are named for what they
+    // show, and text fields for their purpose, which their initial text only hints at.
+    std::string_view accessibleName = {};
 };
 
 struct WindowLayout {

@@ -14,7 +14,8 @@ constexpr ControlLayout kControls[] = {
     {"Command1", ControlKind::PushButton, 0, 2640, 1815, 615, 0, "Encrypt", &kVerdana12},
     {"Command2", ControlKind::PushButton, 3240, 2640, 1815, 615, 1, "Decrypt", &kSansSerif12},
     {"Command3", ControlKind::PushButton, 1800, 2640, 1455, 615, 2, "About", &kVerdana12},
-    {"Picture1", ControlKind::PictureBox, -120, 0, 5295, 2655, 3, ":/quorvel/banner.png", nullptr},
+    {"Picture1", ControlKind::PictureBox, -120, 0, 5295, 2655, 3, ":/quorvel/banner.png", nullptr,
+     "Banner: Quorvel 1.0, by Tarnwick & Dravo"},
 };
 
 // Creates the window into its slot on first use; later calls show the same object again.
