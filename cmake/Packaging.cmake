@@ -8,6 +8,8 @@ set(CPACK_PACKAGE_INSTALL_DIRECTORY "Quorvel")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's Wayland plugin, so that the program runs natively on Wayland desktops.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Turns a typed message into coded text and back\n A fixed substitution code that keeps text from a casual glance; not encryption.")

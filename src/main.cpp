@@ -5,5 +5,5 @@ int main(int argc, char* argv[]) {
     quorvel::forms::Application app(argc, argv);
     quorvel::windows::frmMain mainWindow;
     mainWindow.Show();
-    return app.exec();
+    return app.Run();
 }

@@ -10,6 +10,9 @@ class Application : public QApplication {
     Q_OBJECT
 public:
     Application(int& argc, char** argv);
+
+    // Runs the event loop until the last window has closed and returns the exit status.
+    int Run();
 };
 
 }  // namespace quorvel::forms

@@ -26,6 +26,7 @@ for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
     grep -q "$library" <<<"$depends" || fail "$deb does not depend on $library: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Version)" = "1.0.0.0" ] || fail "version $(dpkg-deb -f "$deb" Version)"
+[ "$(dpkg-deb -f "$deb" Recommends)" = "qt6-wayland" ] || fail "recommends: $(dpkg-deb -f "$deb" Recommends)"
 
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT

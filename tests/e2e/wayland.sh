@@ -1,0 +1,107 @@
+# Shared by the Wayland end-to-end scripts: sway without a display, run as an unprivileged user
+# (sway refuses to run as root), the program on it, keys through a virtual keyboard, and the
+# clipboard through wl-paste. The headless seat has no pointer, so the program is driven from the
+# keyboard, as a keyboard user would.
+set -euo pipefail
+export LC_ALL=C.UTF-8
+
+PROGRAM=${1:?usage: $0 path/to/quorvel}
+USER_NAME=quorvel-wayland
+PIDS=()
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+cleanup() {
+    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    pkill -u "$USER_NAME" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "${RUNTIME:-/nonexistent}"
+}
+trap cleanup EXIT
+
+as_user() {
+    runuser -u "$USER_NAME" -- env XDG_RUNTIME_DIR="$RUNTIME" WAYLAND_DISPLAY="$WAYLAND_DISPLAY" \
+        SWAYSOCK="$SWAYSOCK" QT_QPA_PLATFORM=wayland LC_ALL=C.UTF-8 "$@"
+}
+
+# Starts sway on a headless output of its own, with the program's windows floating at the sizes
+# they ask for, as on a stacking desktop.
+start_compositor() {
+    id "$USER_NAME" >/dev/null 2>&1 || useradd --system --create-home "$USER_NAME"
+    RUNTIME=$(mktemp -d)
+    chown "$USER_NAME" "$RUNTIME"
+    chmod 700 "$RUNTIME"
+    cat >"$RUNTIME/sway.conf" <<'CONF'
+output HEADLESS-1 resolution 1024x768
+for_window [app_id="org.quorvel.Quorvel"] floating enable
+CONF
+    # The program runs from the user's own folder, whatever folder the build is in.
+    install -m 755 -o "$USER_NAME" "$PROGRAM" "$RUNTIME/quorvel"
+    runuser -u "$USER_NAME" -- env XDG_RUNTIME_DIR="$RUNTIME" WLR_BACKENDS=headless WLR_RENDERER=pixman \
+        WLR_LIBINPUT_NO_DEVICES=1 sway -c "$RUNTIME/sway.conf" >"$RUNTIME/sway.log" 2>&1 &
+    PIDS+=($!)
+    for _ in $(seq 100); do
+        WAYLAND_DISPLAY=$(cd "$RUNTIME" && ls wayland-[0-9] 2>/dev/null | head -n 1 || true)
+        SWAYSOCK=$(ls "$RUNTIME"/sway-ipc.*.sock 2>/dev/null | head -n 1 || true)
+        [ -n "$WAYLAND_DISPLAY" ] && [ -n "$SWAYSOCK" ] && return 0
+        sleep 0.1
+    done
+    fail "sway did not start: $(cat "$RUNTIME/sway.log")"
+}
+
+start_program() {
+    as_user "$RUNTIME/quorvel" 2>/dev/null &
+    PROGRAM_PID=$!
+    PIDS+=("$PROGRAM_PID")
+}
+
+# The titles of the program's windows, the focused one marked with a star.
+windows() {
+    as_user swaymsg -t get_tree | python3 -c '
+import json, sys
+def walk(node):
+    if node.get("app_id") == "org.quorvel.Quorvel":
+        print(node["name"] + ("*" if node["focused"] else ""))
+    for child in node.get("nodes", []) + node.get("floating_nodes", []):
+        walk(child)
+walk(json.load(sys.stdin))'
+}
+
+# Waits for the window with this title to have the keyboard focus.
+focused() {
+    for _ in $(seq 100); do
+        windows | grep -qxF "$1*" && return 0
+        sleep 0.1
+    done
+    fail "'$1' does not have the focus; windows: $(windows | tr '\n' ' ')"
+}
+
+focus() {
+    as_user swaymsg -q "[title=\"^$1\$\"] focus"
+    focused "$1"
+}
+
+# Sends keys, as wtype arguments. A virtual keyboard is new to the program each time: it is given a
+# moment to arrive before the first key.
+keys() {
+    as_user timeout 60 wtype -s 700 "$@" -s 500
+    sleep 0.3
+}
+
+clipboard() { as_user timeout 20 wl-paste --no-newline; }
+
+# Waits for the program to end and sets EXIT_STATUS; fails if it runs on.
+wait_for_end() {
+    for _ in $(seq 100); do
+        if ! kill -0 "$PROGRAM_PID" 2>/dev/null; then
+            EXIT_STATUS=0
+            wait "$PROGRAM_PID" || EXIT_STATUS=$?
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "the program is still running, with windows: $(windows | tr '\n' ' ')"
+}
