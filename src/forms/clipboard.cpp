@@ -11,6 +11,7 @@
 #endif
 
 #include <cstdlib>
+#include <memory>
 #include <optional>
 
 namespace quorvel::forms {
@@ -20,8 +21,7 @@ namespace {
 template <class Reply> using XcbReply = std::unique_ptr<Reply, decltype(&std::free)>;
 
 // Whether the X server names this program the clipboard's owner, or nothing off X11. Qt records that
-// it owns the clipboard even when the server refused it, which it does when another program took the
-// clipboard at a later time than the last event this program saw.
+// it owns the clipboard even when the server refused the request, of which it only warns.
 std::optional<bool> X11OwnsClipboard() {
     // The offscreen platform answers for X11 too, with no connection.
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();

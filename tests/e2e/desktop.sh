@@ -1,22 +1,6 @@
 # Shared by the end-to-end scripts: a virtual X display with a small window manager, the program on
 # it, and helpers that act as a person would (clicks, typing, the clipboard).
-set -euo pipefail
-# Typed text and the clipboard are UTF-8, whatever locale the caller runs in.
-export LC_ALL=C.UTF-8
-
-PROGRAM=${1:?usage: $0 path/to/quorvel}
-PIDS=()
-
-cleanup() {
-    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/session.sh"
 
 # Starts Xvfb on a free display and openbox on it.
 start_desktop() {
@@ -68,20 +52,6 @@ close_window() {
 }
 
 clipboard() { xclip -o -selection clipboard; }
-
-# Waits for the program to end and prints its exit status; fails if it runs on.
-wait_for_end() {
-    for _ in $(seq 100); do
-        if ! kill -0 "$PROGRAM_PID" 2>/dev/null; then
-            local status=0
-            wait "$PROGRAM_PID" || status=$?
-            echo "$status"
-            return 0
-        fi
-        sleep 0.05
-    done
-    fail "the program is still running"
-}
 
 # The road of one message, as a person takes it: open the Encrypt window from the main window, clear
 # the prompt, type, encode, copy; open the Decrypt window, clear its prompt, paste, decode, copy; the

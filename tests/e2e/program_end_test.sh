@@ -13,14 +13,14 @@ sleep 0.5
 kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program ended with the Decrypt window open"
 xdotool search --onlyvisible --name "^Decrypt Message\$" >/dev/null || fail "the Decrypt window closed too"
 close_window "$decrypt"
-status=$(wait_for_end)
-[ "$status" = 0 ] || fail "exit status $status after the last window closed"
+wait_for_end
+[ "$EXIT_STATUS" = 0 ] || fail "exit status $EXIT_STATUS after the last window closed"
 
 # Closing the main window alone ends the program at once.
 start_program
 main=$(window "Quorvel 1.0")
 close_window "$main"
-status=$(wait_for_end)
-[ "$status" = 0 ] || fail "exit status $status after the main window closed"
+wait_for_end
+[ "$EXIT_STATUS" = 0 ] || fail "exit status $EXIT_STATUS after the main window closed"
 
 echo "1 passed, 0 failed"

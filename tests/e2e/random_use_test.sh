@@ -133,8 +133,8 @@ for _ in $(seq 50); do
     for id in $(program_windows); do wmctrl -i -c "$id" 2>/dev/null || true; done
     sleep 0.1
 done
-status=$(wait_for_end)
-[ "$status" = 0 ] || fail_run "the program ended with status $status after its last window closed"
+wait_for_end
+[ "$EXIT_STATUS" = 0 ] || fail_run "the program ended with status $EXIT_STATUS after its last window closed"
 start_program
 road_of_one_message
 echo "1 passed, 0 failed"

@@ -2,25 +2,11 @@
 # (sway refuses to run as root), the program on it, keys through a virtual keyboard, and the
 # clipboard through wl-paste. The headless seat has no pointer, so the program is driven from the
 # keyboard, as a keyboard user would.
-set -euo pipefail
-export LC_ALL=C.UTF-8
-
-PROGRAM=${1:?usage: $0 path/to/quorvel}
+source "$(dirname "${BASH_SOURCE[0]}")/session.sh"
 USER_NAME=quorvel-wayland
-PIDS=()
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-cleanup() {
-    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-    pkill -u "$USER_NAME" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "${RUNTIME:-/nonexistent}"
-}
-trap cleanup EXIT
+# The compositor's user may have started more than the script knows of.
+trap 'cleanup; pkill -u "$USER_NAME" 2>/dev/null || true; rm -rf "${RUNTIME:-/nonexistent}"' EXIT
 
 as_user() {
     runuser -u "$USER_NAME" -- env XDG_RUNTIME_DIR="$RUNTIME" WAYLAND_DISPLAY="$WAYLAND_DISPLAY" \
@@ -92,16 +78,3 @@ keys() {
 }
 
 clipboard() { as_user timeout 20 wl-paste --no-newline; }
-
-# Waits for the program to end and sets EXIT_STATUS; fails if it runs on.
-wait_for_end() {
-    for _ in $(seq 100); do
-        if ! kill -0 "$PROGRAM_PID" 2>/dev/null; then
-            EXIT_STATUS=0
-            wait "$PROGRAM_PID" || EXIT_STATUS=$?
-            return 0
-        fi
-        sleep 0.1
-    done
-    fail "the program is still running, with windows: $(windows | tr '\n' ' ')"
-}

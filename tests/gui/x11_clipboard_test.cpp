@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
