@@ -3,8 +3,10 @@
 #include "error_report.h"
 
 #include <QClipboard>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QTimer>
 
 #ifdef QUORVEL_HAS_X11
 #include <xcb/xcb.h>
@@ -46,6 +48,32 @@ std::optional<bool> X11OwnsClipboard() {
 std::optional<bool> X11OwnsClipboard() { return std::nullopt; }
 #endif
 
+// On Wayland the compositor answers a copy it took by offering the new selection to the program with
+// the keyboard focus, the program itself included. A copy it refused, such as one made with an input
+// event older than another program's later copy, goes unanswered, while Qt goes on saying that the
+// program owns the clipboard. So the answer is awaited, or nothing off Wayland and without the focus.
+// Only a compositor stalled for the whole wait could make a copy it took look refused.
+std::optional<bool> WaylandAnswered() {
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ||
+        !QGuiApplication::focusWindow())
+        return std::nullopt;
+    constexpr int kWaitMs = 3000;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    QEventLoop loop;
+    bool answered = false;
+    QObject::connect(clipboard, &QClipboard::changed, &loop, [&](QClipboard::Mode mode) {
+        if (mode != QClipboard::Clipboard)
+            return;
+        answered = true;
+        loop.quit();
+    });
+    QTimer::singleShot(kWaitMs, &loop, &QEventLoop::quit);
+    // The user's clicks and keys wait until the copy is settled.
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    // A later copy by another program may have been the answer.
+    return answered && clipboard->ownsClipboard();
+}
+
 class SystemClipboard : public Clipboard {
 public:
     void clear() override { QGuiApplication::clipboard()->clear(); }
@@ -72,6 +100,8 @@ protected:
     bool holdsPlaced() const override {
         if (const std::optional<bool> owns = X11OwnsClipboard())
             return *owns;
+        if (const std::optional<bool> answered = WaylandAnswered())
+            return *answered;
         // Platforms that keep the clipboard in the program hand back what was put there.
         const QClipboard* clipboard = QGuiApplication::clipboard();
         return clipboard->ownsClipboard() || clipboard->mimeData() == placed_;
