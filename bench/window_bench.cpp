@@ -5,6 +5,7 @@
 #include "decrypt_window.h"
 #include "encrypt_window.h"
 #include "passes.h"
+#include "qt_window.h"
 #include "text_field.h"
 
 #include <QApplication>
@@ -20,8 +21,8 @@
 
 namespace {
 
-using quorvel::forms::FromUnits;
-using quorvel::forms::TextField;
+using quorvel::forms::qt::FromUnits;
+using quorvel::forms::qt::TextField;
 using quorvel::windows::MessageWindow;
 
 enum class Shape { Lines, Paragraph };
@@ -53,12 +54,15 @@ struct OpenWindow {
     OpenWindow(std::unique_ptr<MessageWindow> window, const std::u16string& input) : form(std::move(window)) {
         form->Show();
         field("Text1")->setText(FromUnits(input));
-        Paint(form->window());
+        Paint(quorvel::forms::qt::Widget(form->window()));
     }
-    TextField* field(const char* name) const { return form->window()->findChild<TextField*>(name); }
+    TextField* field(const char* name) const {
+        return quorvel::forms::qt::Widget(form->window())->findChild<TextField*>(name);
+    }
     void click(const char* name) const {
-        QTest::mouseClick(form->window()->findChild<QPushButton*>(name), Qt::LeftButton);
-        Paint(form->window());
+        QTest::mouseClick(quorvel::forms::qt::Widget(form->window())->findChild<QPushButton*>(name),
+                          Qt::LeftButton);
+        Paint(quorvel::forms::qt::Widget(form->window()));
     }
     std::unique_ptr<MessageWindow> form;
 };
@@ -76,7 +80,7 @@ void Click(benchmark::State& state, bool encrypt, Shape shape) {
     for (auto _ : state) {
         state.PauseTiming();
         window.field("Text2")->setText(QString());
-        Paint(window.form->window());
+        Paint(quorvel::forms::qt::Widget(window.form->window()));
         state.ResumeTiming();
         window.click("Command1");
     }
@@ -91,10 +95,10 @@ void PasteCoded(benchmark::State& state, Shape shape) {
     for (auto _ : state) {
         state.PauseTiming();
         input->setText(QString());
-        Paint(window.form->window());
+        Paint(quorvel::forms::qt::Widget(window.form->window()));
         state.ResumeTiming();
         input->paste();
-        Paint(window.form->window());
+        Paint(quorvel::forms::qt::Widget(window.form->window()));
     }
 }
 
@@ -107,11 +111,11 @@ void Keystroke(benchmark::State& state) {
                        .left(state.range(0)));
     field->moveCursor(QTextCursor::End);
     field->setFocus();
-    Paint(window.form->window());
+    Paint(quorvel::forms::qt::Widget(window.form->window()));
     bool type = true;
     for (auto _ : state) {
         QTest::keyClick(field, type ? Qt::Key_A : Qt::Key_Backspace);
-        Paint(window.form->window());
+        Paint(quorvel::forms::qt::Widget(window.form->window()));
         type = !type;
     }
 }

@@ -1,5 +1,6 @@
 // Draws the program's pictures into resources/: the banner of the main window, the About picture and
-// the program icon (PNG for the windows and the desktop, ICO for the Windows program file).
+// the program icon (PNG for the windows and the desktop, ICO for the Windows program file); the
+// pictures also as bitmaps for the Windows program.
 //
 //   build/tools/make_artwork resources
 #include <QDir>
@@ -200,9 +201,13 @@ int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("resources"));
     const QImage icon = Icon();
+    const QImage banner = Banner();
+    const QImage about = AboutPicture();
     QFile ico(out.filePath("quorvel.ico"));
-    const bool written = Save(Banner(), out.filePath("banner.png")) &&
-                         Save(AboutPicture(), out.filePath("about.png")) &&
+    // The Windows program draws its pictures with GDI alone, which reads bitmaps and not PNG.
+    const bool written = Save(banner, out.filePath("banner.png")) && Save(about, out.filePath("about.png")) &&
+                         Save(banner.convertToFormat(QImage::Format_RGB888), out.filePath("banner.bmp")) &&
+                         Save(about.convertToFormat(QImage::Format_RGB888), out.filePath("about.bmp")) &&
                          Save(icon, out.filePath("icon.png")) && ico.open(QIODevice::WriteOnly) &&
                          ico.write(IconFile(icon)) > 0;
     return written ? 0 : 1;

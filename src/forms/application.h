@@ -1,18 +1,25 @@
 #pragma once
 
-#include <QApplication>
+#include <memory>
 
 namespace quorvel::forms {
 
-// The program's application object: the toolkit's event loop, carrying the program's identity.
-// The program ends when its last window closes.
-class Application : public QApplication {
-    Q_OBJECT
+// The program's event loop, carrying the program's identity. The program ends when its last window
+// closes, and not before.
+class Application {
 public:
     Application(int& argc, char** argv);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
 
-    // Runs the event loop until the last window has closed and returns the exit status.
+    // Runs the event loop until the last window has closed, or a failure ended it, and returns the
+    // exit status.
     int Run();
+
+private:
+    struct Native;
+    std::unique_ptr<Native> native_;
 };
 
 }  // namespace quorvel::forms

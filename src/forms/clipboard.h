@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QString>
-
 #include <memory>
+#include <string_view>
 
 namespace quorvel::forms {
 
@@ -20,10 +19,10 @@ public:
     virtual void clear() = 0;
     // Puts the text on the clipboard as plain text. A clipboard that does not then hold it is a
     // failure, as the clipboard's failure to open: the user would paste something else elsewhere.
-    void putText(const QString& text, Content content);
+    void putText(std::u16string_view text, Content content);
 
 protected:
-    virtual void place(const QString& text, Content content) = 0;
+    virtual void place(std::u16string_view text, Content content) = 0;
     // Whether the clipboard holds what place() put there, as far as the platform can tell.
     virtual bool holdsPlaced() const = 0;
 };

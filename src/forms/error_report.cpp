@@ -1,41 +1,29 @@
 #include "error_report.h"
 
-#include <QApplication>
-#include <QMessageBox>
+#include "platform.h"
 
 #include <new>
 
 namespace quorvel::forms {
 namespace {
 
-class MessageBoxDialog : public FailureDialog {
-public:
-    void show(int number, const QString& description) override {
-        QMessageBox box(
-            QMessageBox::Critical, QApplication::applicationDisplayName(),
-            QApplication::translate("ErrorReport", "Run-time error '%1':\n\n%2").arg(number).arg(description),
-            QMessageBox::Ok);
-        box.exec();
-    }
-};
-
 std::unique_ptr<FailureDialog>& Dialog() {
-    static std::unique_ptr<FailureDialog> dialog = std::make_unique<MessageBoxDialog>();
+    static std::unique_ptr<FailureDialog> dialog = platform::SystemFailureDialog();
     return dialog;
 }
 
 // The busy cursor for as long as it lives; a long pass and its field write take a while.
 class BusyCursor {
 public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor() { platform::SetBusy(true); }
+    ~BusyCursor() { platform::SetBusy(false); }
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
-void Report(int number, const QString& description) {
+void Report(int number, std::string_view description) {
     Dialog()->show(number, description);
-    QCoreApplication::exit(1);
+    platform::Quit(1);
 }
 
 }  // namespace
@@ -50,11 +38,11 @@ void RunHandler(const std::function<void()>& handler) {
         const BusyCursor busy;
         handler();
     } catch (const Failure& failure) {
-        Report(failure.number(), QString::fromUtf8(failure.what()));
+        Report(failure.number(), failure.what());
     } catch (const std::bad_alloc&) {
-        Report(kOutOfMemory, QStringLiteral("Out of memory"));
+        Report(kOutOfMemory, "Out of memory");
     } catch (const std::exception& failure) {
-        Report(kUnexpectedFailure, QString::fromUtf8(failure.what()));
+        Report(kUnexpectedFailure, failure.what());
     }
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QString>
-
 #include <functional>
 #include <memory>
 #include <stdexcept>
+#include <string>
+#include <string_view>
 
 namespace quorvel::forms {
 
@@ -27,7 +27,7 @@ inline constexpr int kClipboardFailure = 521;
 class FailureDialog {
 public:
     virtual ~FailureDialog() = default;
-    virtual void show(int number, const QString& description) = 0;
+    virtual void show(int number, std::string_view description) = 0;
 };
 
 // Replaces the dialog the report uses and returns the one it used before.

@@ -1,22 +1,21 @@
 #include "form.h"
 
-#include "builder.h"
+#include "error_report.h"
 
 namespace quorvel::forms {
 
-Form::~Form() { delete window_.data(); }
+Form::~Form() { delete window_; }
 
 void Form::Show() {
     if (!window_) {
-        window_ = BuildWindow(layout_);
+        window_ = BuildWindow(layout_, [this] { window_ = nullptr; });
         Connect();
     }
-    if (window_->isMinimized())
-        window_->showNormal();
-    else
-        window_->show();
-    window_->raise();
-    window_->activateWindow();
+    window_->Raise();
+}
+
+void Form::OnClick(std::string_view control, std::function<void()> handler) {
+    window_->OnClick(control, [handler = std::move(handler)] { RunHandler(handler); });
 }
 
 }  // namespace quorvel::forms

@@ -1,12 +1,10 @@
 #pragma once
 
-#include "error_report.h"
 #include "layout.h"
-
-#include <QPointer>
-#include <QWidget>
+#include "window.h"
 
 #include <functional>
+#include <string>
 #include <string_view>
 
 namespace quorvel::forms {
@@ -25,29 +23,23 @@ public:
     void Show();
 
     // The open window, or nullptr.
-    QWidget* window() const { return window_; }
+    Window* window() const { return window_; }
+    const WindowLayout& layout() const { return layout_; }
 
 protected:
     // Connects the handlers to the controls of a freshly built window.
     virtual void Connect() {}
 
-    // A control of the open window by its layout name.
-    template <class Control> Control& Find(std::string_view name) const {
-        auto* control = window_->findChild<Control*>(QString::fromUtf8(name.data(), qsizetype(name.size())));
-        Q_ASSERT(control);
-        return *control;
-    }
+    // Runs `handler` on every click on the named control; failures go to the error report.
+    void OnClick(std::string_view control, std::function<void()> handler);
 
-    // Runs `handler` whenever the named control sends `signal`; failures go to the error report.
-    template <class Control, class Signal>
-    void On(std::string_view name, Signal signal, std::function<void()> handler) {
-        QObject::connect(&Find<Control>(name), signal, window_.data(),
-                         [handler = std::move(handler)] { RunHandler(handler); });
-    }
+    std::u16string Text(std::string_view field) const { return window_->Text(field); }
+    void SetText(std::string_view field, std::u16string_view text) { window_->SetText(field, text); }
+    bool Holds(std::string_view field, std::u16string_view text) const { return window_->Holds(field, text); }
 
 private:
     const WindowLayout& layout_;
-    QPointer<QWidget> window_;
+    Window* window_ = nullptr;
 };
 
 }  // namespace quorvel::forms

@@ -18,7 +18,7 @@ constexpr std::string_view kHelp =
 // only what lies inside.
 constexpr ControlLayout kControls[] = {
     {"lblhelp", ControlKind::Label, 2520, 0, 3495, 4335, 0, kHelp, nullptr},
-    {"Picture1", ControlKind::PictureBox, 0, -120, 2535, 2775, 1, ":/quorvel/about.png", nullptr,
+    {"Picture1", ControlKind::PictureBox, 0, -120, 2535, 2775, 1, "about", nullptr,
      "Picture: Quorvel 1.0 across a field of grey spheres"},
     {"Label1", ControlKind::Label, 0, 2640, 1455, 255, 2, "Programmer:", &kVerdana825Bold},
     {"Label2", ControlKind::Label, 1440, 2640, 855, 255, 3, "Tarnwick", nullptr},

@@ -1,7 +1,5 @@
 #include "main_window.h"
 
-#include <QPushButton>
-
 namespace quorvel::windows {
 
 using namespace forms;
@@ -14,7 +12,7 @@ constexpr ControlLayout kControls[] = {
     {"Command1", ControlKind::PushButton, 0, 2640, 1815, 615, 0, "Encrypt", &kVerdana12},
     {"Command2", ControlKind::PushButton, 3240, 2640, 1815, 615, 1, "Decrypt", &kSansSerif12},
     {"Command3", ControlKind::PushButton, 1800, 2640, 1455, 615, 2, "About", &kVerdana12},
-    {"Picture1", ControlKind::PictureBox, -120, 0, 5295, 2655, 3, ":/quorvel/banner.png", nullptr,
+    {"Picture1", ControlKind::PictureBox, -120, 0, 5295, 2655, 3, "banner", nullptr,
      "Banner: Quorvel 1.0, by Tarnwick & Dravo"},
 };
 
@@ -42,9 +40,9 @@ const WindowLayout kMainLayout{
 frmMain::frmMain() : Form(kMainLayout) {}
 
 void frmMain::Connect() {
-    On<QPushButton>("Command1", &QPushButton::clicked, [this] { Command1_Click(); });
-    On<QPushButton>("Command2", &QPushButton::clicked, [this] { Command2_Click(); });
-    On<QPushButton>("Command3", &QPushButton::clicked, [this] { Command3_Click(); });
+    OnClick("Command1", [this] { Command1_Click(); });
+    OnClick("Command2", [this] { Command2_Click(); });
+    OnClick("Command3", [this] { Command3_Click(); });
 }
 
 void frmMain::Command1_Click() { ShowFromSlot(encrypt_); }

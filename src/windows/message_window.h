@@ -7,10 +7,6 @@
 #include <string>
 #include <string_view>
 
-namespace quorvel::forms {
-class TextField;
-}
-
 namespace quorvel::windows {
 
 // The window both mirrors share: sizable, with the program icon, where the window system puts it.
@@ -48,12 +44,9 @@ protected:
     void Connect() override;
 
 private:
-    forms::TextField& Input() const;
-    forms::TextField& Output() const;
-
     Pass pass_;
     forms::Clipboard::Content copied_;
-    QString prompt_;
+    std::u16string prompt_;
 };
 
 }  // namespace quorvel::windows

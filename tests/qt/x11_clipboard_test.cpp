@@ -2,6 +2,7 @@
 #include "decrypt_window.h"
 #include "encrypt_window.h"
 #include "passes.h"
+#include "qt_window.h"
 #include "text_field.h"
 
 #include <QClipboard>
@@ -32,10 +33,10 @@ QByteArray Xclip(const QStringList& arguments) {
 
 void EncodeOrDecodeAndCopy(MessageWindow& form, const QString& input) {
     form.Show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.window()));
-    form.window()->findChild<forms::TextField*>("Text1")->setText(input);
-    QTest::mouseClick(form.window()->findChild<QPushButton*>("Command1"), Qt::LeftButton);
-    QTest::mouseClick(form.window()->findChild<QPushButton*>("Command2"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(forms::qt::Widget(form.window())));
+    forms::qt::Widget(form.window())->findChild<forms::qt::TextField*>("Text1")->setText(input);
+    QTest::mouseClick(forms::qt::Widget(form.window())->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+    QTest::mouseClick(forms::qt::Widget(form.window())->findChild<QPushButton*>("Command2"), Qt::LeftButton);
 }
 
 TEST(X11Clipboard, OtherProgramsPasteTheCodedText) {
@@ -43,14 +44,14 @@ TEST(X11Clipboard, OtherProgramsPasteTheCodedText) {
     const QString message = QStringLiteral("Grüße, 100% at 7:30 \U0001F600");
     frmEncrypt encrypt;
     EncodeOrDecodeAndCopy(encrypt, message);
-    EXPECT_EQ(Xclip({}), forms::FromUnits(EncodeMessage(forms::Units(message))).toUtf8());
+    EXPECT_EQ(Xclip({}), forms::qt::FromUnits(EncodeMessage(forms::qt::Units(message))).toUtf8());
     EXPECT_FALSE(Xclip({"-t", "TARGETS"}).contains("x-kde-passwordManagerHint"));
 }
 
 TEST(X11Clipboard, TheDecodedMessageIsMarkedSensitive) {
     const QString message = QStringLiteral("the plain message");
     frmDecrypt decrypt;
-    EncodeOrDecodeAndCopy(decrypt, forms::FromUnits(EncodeMessage(forms::Units(message))));
+    EncodeOrDecodeAndCopy(decrypt, forms::qt::FromUnits(EncodeMessage(forms::qt::Units(message))));
     EXPECT_EQ(Xclip({}), message.toUtf8());
     const QByteArray targets = Xclip({"-t", "TARGETS"});
     EXPECT_TRUE(targets.contains("x-kde-passwordManagerHint")) << targets.toStdString();
@@ -77,27 +78,28 @@ private:
     QProcess xclip_;
 };
 
-using Route = std::pair<const char*, std::function<void(forms::TextField*)>>;
+using Route = std::pair<const char*, std::function<void(forms::qt::TextField*)>>;
 
 // Every way a user pastes into a field, or drops onto it, at the field's cursor.
 std::vector<Route> PasteRoutes() {
     return {
-        {"Ctrl+V", [](forms::TextField* field) { QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier); }},
+        {"Ctrl+V",
+         [](forms::qt::TextField* field) { QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier); }},
         {"Shift+Insert",
-         [](forms::TextField* field) { QTest::keyClick(field, Qt::Key_Insert, Qt::ShiftModifier); }},
+         [](forms::qt::TextField* field) { QTest::keyClick(field, Qt::Key_Insert, Qt::ShiftModifier); }},
         {"middle click",
-         [](forms::TextField* field) {
+         [](forms::qt::TextField* field) {
              QTest::mouseClick(field->viewport(), Qt::MiddleButton, {}, field->cursorRect().center());
          }},
         {"context menu",
-         [](forms::TextField* field) {
+         [](forms::qt::TextField* field) {
              std::unique_ptr<QMenu> menu(field->createStandardContextMenu());
              QAction* paste = menu->findChild<QAction*>("edit-paste");
              ASSERT_NE(paste, nullptr);
              paste->trigger();
          }},
         {"drop",
-         [](forms::TextField* field) {
+         [](forms::qt::TextField* field) {
              const QMimeData* offered = QGuiApplication::clipboard()->mimeData();
              QMimeData dropped;
              for (const QString& format : offered->formats())
@@ -112,13 +114,14 @@ std::vector<Route> PasteRoutes() {
 }
 
 // Pastes by every route into every field of both windows and checks what the field then holds.
-void PasteEverywhere(const std::function<void(forms::TextField*, const char*)>& check) {
+void PasteEverywhere(const std::function<void(forms::qt::TextField*, const char*)>& check) {
     frmEncrypt encrypt;
     frmDecrypt decrypt;
     for (MessageWindow* form : std::initializer_list<MessageWindow*>{&encrypt, &decrypt}) {
         form->Show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form->window()));
-        for (forms::TextField* field : form->window()->findChildren<forms::TextField*>())
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(forms::qt::Widget(form->window())));
+        for (forms::qt::TextField* field :
+             forms::qt::Widget(form->window())->findChildren<forms::qt::TextField*>())
             for (const auto& [route, paste] : PasteRoutes()) {
                 field->setText("kept text");
                 QTextCursor cursor = field->textCursor();
@@ -130,7 +133,7 @@ void PasteEverywhere(const std::function<void(forms::TextField*, const char*)>& 
     }
 }
 
-void ExpectNothingPasted(forms::TextField* field, const char* route) {
+void ExpectNothingPasted(forms::qt::TextField* field, const char* route) {
     EXPECT_EQ(field->text(), "kept text") << route << " into " << field->objectName().toStdString();
     EXPECT_EQ(field->textCursor().position(), 4) << route;
 }
@@ -152,7 +155,7 @@ TEST(X11Clipboard, TextFromAnotherProgramIsPastedExactly) {
     const QString text = QStringLiteral("Grüße\u00a0%K7B \U0001F600\tend");
     const OtherOwner other(text.toUtf8(), "UTF8_STRING");
     QGuiApplication::clipboard()->clear(QClipboard::Selection);
-    PasteEverywhere([&text](forms::TextField* field, const char* route) {
+    PasteEverywhere([&text](forms::qt::TextField* field, const char* route) {
         if (std::string_view(route) == "middle click")
             return ExpectNothingPasted(field, route);
         EXPECT_EQ(field->text(), "kept" + text + " text") << route;

@@ -14,7 +14,7 @@
 #include <random>
 #include <vector>
 
-namespace quorvel::forms {
+namespace quorvel::forms::qt {
 namespace {
 
 // Paragraphs of words, coded text, long unbroken runs, CJK, marks and separators, in any mix.
@@ -152,4 +152,4 @@ TEST_F(TextLayout, ProseNeverBreaksInsideAWord) {
 }
 
 }  // namespace
-}  // namespace quorvel::forms
+}  // namespace quorvel::forms::qt

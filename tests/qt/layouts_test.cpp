@@ -18,13 +18,22 @@
 namespace quorvel::forms {
 namespace {
 
+using namespace qt;
+
+// A top-level widget built from the layout, as the backend builds its windows.
+std::unique_ptr<QWidget> BuildTop(const WindowLayout& layout) {
+    auto window = std::make_unique<QWidget>();
+    BuildWidgets(window.get(), layout);
+    return window;
+}
+
 QString Name(std::string_view name) { return QString::fromUtf8(name.data(), qsizetype(name.size())); }
 
 class EveryLayout : public ::testing::TestWithParam<const WindowLayout*> {};
 
 TEST_P(EveryLayout, BuildsEveryControlAsTheTableSays) {
     const WindowLayout& layout = *GetParam();
-    std::unique_ptr<QWidget> window(BuildWindow(layout));
+    std::unique_ptr<QWidget> window(BuildTop(layout));
     EXPECT_EQ(window->objectName(), Name(layout.name));
     EXPECT_EQ(window->windowTitle(), Name(layout.caption));
     EXPECT_EQ(window->size(), QSize(layout.clientWidth / 15, layout.clientHeight / 15));
@@ -46,7 +55,7 @@ TEST_P(EveryLayout, BuildsEveryControlAsTheTableSays) {
             break;
         }
         case ControlKind::TextField: {
-            auto* field = qobject_cast<TextField*>(widget);
+            auto* field = qobject_cast<qt::TextField*>(widget);
             ASSERT_NE(field, nullptr);
             EXPECT_EQ(field->text(), text);
             EXPECT_FALSE(field->isReadOnly());
@@ -80,7 +89,7 @@ TEST_P(EveryLayout, BuildsEveryControlAsTheTableSays) {
 
 TEST_P(EveryLayout, HasTheFrameOfTheTable) {
     const WindowLayout& layout = *GetParam();
-    std::unique_ptr<QWidget> window(BuildWindow(layout));
+    std::unique_ptr<QWidget> window(BuildTop(layout));
     const Qt::WindowFlags flags = window->windowFlags();
     EXPECT_TRUE(window->isWindow());
     EXPECT_EQ(window->windowModality(), Qt::NonModal);
@@ -103,7 +112,7 @@ TEST_P(EveryLayout, TabWalksTheTabOrder) {
         if (control.kind == ControlKind::PushButton || control.kind == ControlKind::TextField)
             focusable.push_back(&control);
     std::ranges::sort(focusable, {}, &ControlLayout::tabIndex);
-    std::unique_ptr<QWidget> window(BuildWindow(layout));
+    std::unique_ptr<QWidget> window(BuildTop(layout));
     if (focusable.empty()) {
         for (const QWidget* child : window->findChildren<QWidget*>())
             EXPECT_EQ(child->focusPolicy(), Qt::NoFocus) << child->objectName().toStdString();

@@ -2,7 +2,7 @@
 
 #include <QPlainTextDocumentLayout>
 
-namespace quorvel::forms {
+namespace quorvel::forms::qt {
 
 // The layout of a text field's document: QPlainTextDocumentLayout's, but with each line's wrap mode
 // chosen for the text it starts at.
@@ -35,4 +35,4 @@ private:
     bool sizeNoticePending_ = false;
 };
 
-}  // namespace quorvel::forms
+}  // namespace quorvel::forms::qt

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace quorvel::forms {
+namespace quorvel::forms::qt {
 
 // A multi-line plain-text field that reports every mouse click in it and reads and writes its text
 // without the conversions QPlainTextEdit::toPlainText() makes (it turns U+00A0 into a space and U+2028
@@ -38,4 +38,4 @@ protected:
 std::u16string_view Units(const QString& text);
 QString FromUnits(std::u16string_view units);
 
-}  // namespace quorvel::forms
+}  // namespace quorvel::forms::qt

@@ -9,7 +9,7 @@
 #include <climits>
 #include <utility>
 
-namespace quorvel::forms {
+namespace quorvel::forms::qt {
 namespace {
 
 // Where the word that Qt's word-boundary wrapping takes first on a line ends: at the next line-break
@@ -143,4 +143,4 @@ void ParagraphLayout::layOut(const QTextBlock& block, SizeNotice notice) {
         Qt::QueuedConnection);
 }
 
-}  // namespace quorvel::forms
+}  // namespace quorvel::forms::qt

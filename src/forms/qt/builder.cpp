@@ -16,7 +16,7 @@
 #include <optional>
 #include <vector>
 
-namespace quorvel::forms {
+namespace quorvel::forms::qt {
 namespace {
 
 QString FromUtf8(std::string_view text) {
@@ -69,7 +69,8 @@ QWidget* MakeControl(const ControlLayout& control, QWidget* window) {
     }
     case ControlKind::PictureBox: {
         auto* picture = new QLabel(window);
-        picture->setPixmap(QPixmap(text));
+        // The pictures travel with the program as resources, named by the layouts.
+        picture->setPixmap(QPixmap(QStringLiteral(":/quorvel/%1.png").arg(text)));
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return picture;
     }
@@ -107,11 +108,10 @@ QFont FontFor(const Font& font) {
     return result;
 }
 
-QWidget* BuildWindow(const WindowLayout& layout) {
+void BuildWidgets(QWidget* window, const WindowLayout& layout) {
     static const bool windowsAccessible = (QAccessible::installFactory(WindowAccessible), true);
     Q_UNUSED(windowsAccessible);
-    auto* window = new QWidget(nullptr, FlagsFor(layout.frame));
-    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowFlags(FlagsFor(layout.frame));
     window->setObjectName(FromUtf8(layout.name));
     window->setWindowTitle(FromUtf8(layout.caption));
     window->setAccessibleName(window->windowTitle());
@@ -152,7 +152,6 @@ QWidget* BuildWindow(const WindowLayout& layout) {
             widget->setFocus(Qt::OtherFocusReason);
         previous = widget;
     }
-    return window;
 }
 
-}  // namespace quorvel::forms
+}  // namespace quorvel::forms::qt

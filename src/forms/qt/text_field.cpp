@@ -8,7 +8,7 @@
 #include <QMouseEvent>
 #include <QTextDocument>
 
-namespace quorvel::forms {
+namespace quorvel::forms::qt {
 namespace {
 
 // Latin text is drawn without OpenType shaping (kerning and ligatures), as Windows draws an edit
@@ -112,4 +112,4 @@ QString FromUnits(std::u16string_view units) {
     return QString(reinterpret_cast<const QChar*>(units.data()), static_cast<qsizetype>(units.size()));
 }
 
-}  // namespace quorvel::forms
+}  // namespace quorvel::forms::qt

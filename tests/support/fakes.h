@@ -1,18 +1,13 @@
 #pragma once
 
 #include "clipboard.h"
+#include "driver.h"
 #include "error_report.h"
-
-#include <QGuiApplication>
-#include <QString>
-#include <QStringList>
 
 #include <memory>
 #include <optional>
-#include <ostream>
-
-// Shows QStrings readably in test failures.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+#include <string>
+#include <vector>
 
 namespace quorvel::testing {
 
@@ -20,8 +15,8 @@ namespace quorvel::testing {
 class FakeClipboard : public forms::Clipboard {
 public:
     struct Log {
-        QStringList calls;  // "clear", or "put" for a text
-        QString text;
+        std::vector<std::string> calls;  // "clear", or "put" for a text
+        std::u16string text;
         std::optional<Content> content;
         bool refuse = false;
     };
@@ -29,14 +24,14 @@ public:
     explicit FakeClipboard(std::shared_ptr<Log> log) : log_(std::move(log)) {}
 
     void clear() override {
-        log_->calls << QStringLiteral("clear");
+        log_->calls.push_back("clear");
         log_->text.clear();
         log_->content.reset();
     }
 
 protected:
-    void place(const QString& text, Content content) override {
-        log_->calls << QStringLiteral("put");
+    void place(std::u16string_view text, Content content) override {
+        log_->calls.push_back("put");
         if (log_->refuse)
             return;
         log_->text = text;
@@ -53,18 +48,18 @@ class FakeFailureDialog : public forms::FailureDialog {
 public:
     struct Shown {
         int number = 0;
-        QString description;
+        std::string description;
         int count = 0;
         bool underBusyCursor = false;
     };
 
     explicit FakeFailureDialog(std::shared_ptr<Shown> shown) : shown_(std::move(shown)) {}
 
-    void show(int number, const QString& description) override {
+    void show(int number, std::string_view description) override {
         shown_->number = number;
         shown_->description = description;
         ++shown_->count;
-        shown_->underBusyCursor = QGuiApplication::overrideCursor() != nullptr;
+        shown_->underBusyCursor = drive::Busy();
     }
 
 private:

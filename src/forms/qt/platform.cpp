@@ -1,0 +1,67 @@
+#include "platform.h"
+#include "application.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace quorvel::forms {
+namespace {
+
+class MessageBoxDialog : public FailureDialog {
+public:
+    void show(int number, std::string_view description) override {
+        QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
+                        QApplication::translate("ErrorReport", "Run-time error '%1':\n\n%2")
+                            .arg(number)
+                            .arg(QString::fromUtf8(description.data(), qsizetype(description.size()))),
+                        QMessageBox::Ok);
+        box.exec();
+    }
+};
+
+}  // namespace
+
+namespace platform {
+
+std::unique_ptr<FailureDialog> SystemFailureDialog() { return std::make_unique<MessageBoxDialog>(); }
+
+void SetBusy(bool busy) {
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void Quit(int status) { QCoreApplication::exit(status); }
+
+}  // namespace platform
+
+struct Application::Native {
+    Native(int& argc, char** argv) : application(argc, argv) {}
+    QApplication application;
+};
+
+Application::Application(int& argc, char** argv) : native_(std::make_unique<Native>(argc, argv)) {
+    QApplication::setApplicationName(QStringLiteral("Quorvel"));
+    QApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
+    QApplication::setQuitOnLastWindowClosed(true);
+}
+
+Application::~Application() = default;
+
+int Application::Run() {
+    const int status = QApplication::exec();
+    // Qt 6.4 on Wayland can hang for good while it takes its connection down, waiting for its event
+    // thread. Every window is closed and nothing is left to keep, so the program ends here.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
+}
+
+}  // namespace quorvel::forms

@@ -1,0 +1,64 @@
+#include "qt_window.h"
+
+#include "builder.h"
+#include "text_field.h"
+
+#include <QCloseEvent>
+#include <QPushButton>
+
+namespace quorvel::forms {
+
+Window* BuildWindow(const WindowLayout& layout, std::function<void()> closed) {
+    return new qt::QtWindow(layout, std::move(closed));
+}
+
+namespace qt {
+
+QtWindow::QtWindow(const WindowLayout& layout, std::function<void()> closed) : closed_(std::move(closed)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    BuildWidgets(this, layout);
+}
+
+template <class Control> Control& QtWindow::Find(std::string_view name) const {
+    auto* control = findChild<Control*>(QString::fromUtf8(name.data(), qsizetype(name.size())));
+    Q_ASSERT(control);
+    return *control;
+}
+
+void QtWindow::Raise() {
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
+}
+
+void QtWindow::OnClick(std::string_view control, std::function<void()> handler) {
+    QWidget& widget = Find<QWidget>(control);
+    if (auto* field = qobject_cast<TextField*>(&widget))
+        connect(field, &TextField::clicked, this, std::move(handler));
+    else if (auto* button = qobject_cast<QPushButton*>(&widget))
+        connect(button, &QPushButton::clicked, this, std::move(handler));
+}
+
+std::u16string QtWindow::Text(std::string_view field) const {
+    return std::u16string(Units(Find<TextField>(field).text()));
+}
+
+void QtWindow::SetText(std::string_view field, std::u16string_view text) {
+    Find<TextField>(field).setText(FromUnits(text));
+}
+
+bool QtWindow::Holds(std::string_view field, std::u16string_view text) const {
+    return Find<TextField>(field).holds(FromUnits(text));
+}
+
+void QtWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted() && closed_)
+        std::exchange(closed_, nullptr)();
+}
+
+}  // namespace qt
+}  // namespace quorvel::forms

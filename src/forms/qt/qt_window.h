@@ -1,0 +1,35 @@
+#pragma once
+
+#include "window.h"
+
+#include <QWidget>
+
+#include <functional>
+
+namespace quorvel::forms::qt {
+
+// A window of the program on Qt: a top-level widget that deletes itself when closed.
+class QtWindow final : public QWidget, public Window {
+    Q_OBJECT
+public:
+    QtWindow(const WindowLayout& layout, std::function<void()> closed);
+
+    void Raise() override;
+    void OnClick(std::string_view control, std::function<void()> handler) override;
+    std::u16string Text(std::string_view field) const override;
+    void SetText(std::string_view field, std::u16string_view text) override;
+    bool Holds(std::string_view field, std::u16string_view text) const override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    template <class Control> Control& Find(std::string_view name) const;
+
+    std::function<void()> closed_;
+};
+
+// The widget of a window the Qt backend built, or nullptr.
+inline QWidget* Widget(Window* window) { return dynamic_cast<QtWindow*>(window); }
+
+}  // namespace quorvel::forms::qt

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "layout.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace quorvel::forms {
+
+// A top-level window that the platform's backend built from its layout, with its controls at their
+// places and the first control in tab order holding the focus. The window system owns it: once the
+// user has closed it, it tells whoever opened it and then deletes itself.
+class Window {
+public:
+    virtual ~Window() = default;
+
+    // Shows the window and brings it to the front, restoring it if it is minimized.
+    virtual void Raise() = 0;
+    // Runs `handler` on every left click on the named button or text field.
+    virtual void OnClick(std::string_view control, std::function<void()> handler) = 0;
+    // A text field's text, code unit for code unit as the field holds it.
+    virtual std::u16string Text(std::string_view field) const = 0;
+    virtual void SetText(std::string_view field, std::u16string_view text) = 0;
+    // Whether the field holds exactly `text`; cheap however long the field is.
+    virtual bool Holds(std::string_view field, std::u16string_view text) const = 0;
+};
+
+// Builds a window from its layout; `closed` runs when the user has closed it.
+Window* BuildWindow(const WindowLayout& layout, std::function<void()> closed);
+
+}  // namespace quorvel::forms

@@ -1,0 +1,72 @@
+// Drives the windows of the Qt backend through QTest's events to the real widgets.
+#include "driver.h"
+#include "qt_window.h"
+#include "text_field.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace quorvel::testing::drive {
+namespace {
+
+QWidget* Top(forms::Form& form) { return forms::qt::Widget(form.window()); }
+
+QWidget* Control(forms::Form& form, std::string_view name) {
+    return Top(form)->findChild<QWidget*>(QString::fromUtf8(name.data(), qsizetype(name.size())));
+}
+
+QWidget* FocusedWidget(forms::Form& form) {
+    QWidget* focus = Top(form)->focusWidget();
+    return focus ? focus : Top(form);
+}
+
+}  // namespace
+
+void Opened(forms::Form& form) { ASSERT_TRUE(QTest::qWaitForWindowActive(Top(form))); }
+
+void Click(forms::Form& form, std::string_view control) {
+    QWidget* widget = Control(form, control);
+    ASSERT_NE(widget, nullptr) << control;
+    if (auto* field = qobject_cast<forms::qt::TextField*>(widget))
+        QTest::mouseClick(field->viewport(), Qt::LeftButton, {}, {5, 5});
+    else
+        QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+void Press(forms::Form& form, Key key) {
+    QTest::keyClick(FocusedWidget(form), key == Key::Tab ? Qt::Key_Tab : Qt::Key_Space);
+}
+
+void Type(forms::Form& form, std::string_view text) {
+    QTest::keyClicks(FocusedWidget(form), QString::fromUtf8(text.data(), qsizetype(text.size())));
+}
+
+std::string Focused(forms::Form& form) {
+    const QWidget* focus = Top(form)->focusWidget();
+    return focus ? focus->objectName().toStdString() : std::string();
+}
+
+void Close(forms::Form& form) {
+    Top(form)->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+int OpenWindows(std::string_view name) {
+    int open = 0;
+    for (const QWidget* window : QApplication::topLevelWidgets())
+        open += window->objectName().toStdString() == name && window->isVisible();
+    return open;
+}
+
+int RunProgram(const std::function<void()>& first) {
+    QTimer::singleShot(0, qApp, first);
+    return QApplication::exec();
+}
+
+bool Busy() { return QGuiApplication::overrideCursor() != nullptr; }
+
+}  // namespace quorvel::testing::drive
