@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything and runs every test: the fuzzer for a bounded time in a
-# clang build with sanitizers, then the whole suite.
+# clang build with sanitizers, then the whole suite on Linux, then the Windows program's under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,3 +14,7 @@ ctest --test-dir build-fuzz -R cipher_fuzz --output-on-failure
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 cmake --build build
 ctest --test-dir build --output-on-failure --timeout 600
+
+# The Windows program and its tests, under Wine.
+tools/build-windows.sh
+ctest --test-dir build-windows --output-on-failure --timeout 600

@@ -38,7 +38,8 @@ void Click(forms::Form& form, std::string_view control) {
 }
 
 void Press(forms::Form& form, Key key) {
-    QTest::keyClick(FocusedWidget(form), key == Key::Tab ? Qt::Key_Tab : Qt::Key_Space);
+    static constexpr Qt::Key kKeys[] = {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Return};
+    QTest::keyClick(FocusedWidget(form), kKeys[static_cast<int>(key)]);
 }
 
 void Type(forms::Form& form, std::string_view text) {

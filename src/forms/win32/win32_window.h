@@ -1,0 +1,67 @@
+#pragma once
+
+#include "window.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quorvel::forms::win32 {
+
+// A window of the program on Win32: a top-level window with child controls made from the layout,
+// its twips scaled by the window's DPI. It deletes itself when destroyed.
+class Win32Window final : public Window {
+public:
+    Win32Window(const WindowLayout& layout, std::function<void()> closed);
+    ~Win32Window() override;
+    Win32Window(const Win32Window&) = delete;
+    Win32Window& operator=(const Win32Window&) = delete;
+
+    void Raise() override;
+    void OnClick(std::string_view control, std::function<void()> handler) override;
+    std::u16string Text(std::string_view field) const override;
+    void SetText(std::string_view field, std::u16string_view text) override;
+    bool Holds(std::string_view field, std::u16string_view text) const override;
+
+    HWND handle() const { return window_; }
+    const WindowLayout& layout() const { return layout_; }
+    // A control by its layout name, or nullptr; and the layout name of a control, or "".
+    HWND Control(std::string_view name) const;
+    std::string NameOf(HWND control) const;
+
+private:
+    struct Part;
+
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK FieldProcedure(HWND field, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR id, DWORD_PTR self);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void Place(UINT dpi);
+    const Part* Find(HWND handle) const;
+
+    const WindowLayout& layout_;
+    std::function<void()> closed_;
+    HWND window_ = nullptr;
+    HWND lastFocus_ = nullptr;
+    std::vector<Part> controls_;
+    std::vector<HFONT> fonts_;
+};
+
+// Runs the program's message loop until the program ends, and returns its exit status.
+int RunMessageLoop();
+
+// Hands one message to the program's windows. Keys go through the dialog manager first, so Tab,
+// Shift+Tab and Space work as in a dialog.
+void Dispatch(const MSG& message);
+
+// The layout name of one of the program's top-level windows, or "".
+std::string_view LayoutNameOf(HWND window);
+
+}  // namespace quorvel::forms::win32

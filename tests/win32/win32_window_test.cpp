@@ -1,0 +1,292 @@
+// What only the Win32 backend has: its windows and controls as the layouts give them, its text
+// fields' code units, and the Windows clipboard.
+#include "about_window.h"
+#include "clipboard.h"
+#include "decrypt_window.h"
+#include "driver.h"
+#include "encrypt_window.h"
+#include "error_report.h"
+#include "main_window.h"
+#include "passes.h"
+#include "text.h"
+#include "win32_window.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace quorvel::forms::win32 {
+namespace {
+
+namespace drive = testing::drive;
+
+constexpr int Px(int twips) { return (twips + (twips < 0 ? -7 : 7)) / 15; }
+
+std::wstring ClassOf(HWND control) {
+    wchar_t name[32] = {};
+    GetClassNameW(control, name, 32);
+    return name;
+}
+
+std::u16string WindowText(HWND window) {
+    std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(window)), u'\0');
+    GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()), static_cast<int>(text.size() + 1));
+    return text;
+}
+
+Win32Window& Native(Form& form) { return *dynamic_cast<Win32Window*>(form.window()); }
+
+class EveryLayout : public ::testing::TestWithParam<const WindowLayout*> {};
+
+TEST_P(EveryLayout, BuildsTheWindowAndEveryControlAsTheTableSays) {
+    const WindowLayout& layout = *GetParam();
+    Form form(layout);
+    form.Show();
+    drive::Opened(form);
+    HWND window = Native(form).handle();
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, Px(layout.clientWidth));
+    EXPECT_EQ(client.bottom, Px(layout.clientHeight));
+    EXPECT_EQ(WindowText(window), Utf16(layout.caption));
+
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+    const DWORD sizing = WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    EXPECT_EQ(style & sizing, layout.frame == Frame::Sizable ? sizing : 0u);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr);
+    const bool hasIcon = SendMessageW(window, WM_GETICON, ICON_SMALL, 0) != 0;
+    EXPECT_EQ(hasIcon, layout.icon == Icon::Program);
+
+    for (const ControlLayout& control : layout.controls) {
+        SCOPED_TRACE(std::string(control.name));
+        HWND handle = Native(form).Control(control.name);
+        ASSERT_NE(handle, nullptr);
+        RECT at{};
+        GetWindowRect(handle, &at);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&at), 2);
+        EXPECT_EQ(at.left, Px(control.left));
+        EXPECT_EQ(at.top, Px(control.top));
+        EXPECT_EQ(at.right - at.left, Px(control.width));
+        EXPECT_EQ(at.bottom - at.top, Px(control.height));
+        const auto controlStyle = static_cast<DWORD>(GetWindowLongPtrW(handle, GWL_STYLE));
+        switch (control.kind) {
+        case ControlKind::PushButton:
+            EXPECT_EQ(ClassOf(handle), L"Button");
+            EXPECT_EQ(controlStyle & BS_TYPEMASK, static_cast<DWORD>(BS_PUSHBUTTON));
+            EXPECT_EQ(WindowText(handle), Utf16(control.text));
+            break;
+        case ControlKind::TextField:
+            EXPECT_EQ(ClassOf(handle), L"Edit");
+            EXPECT_TRUE(controlStyle & ES_MULTILINE);
+            EXPECT_TRUE(controlStyle & ES_WANTRETURN);
+            EXPECT_TRUE(controlStyle & WS_VSCROLL);
+            EXPECT_FALSE(controlStyle & (WS_HSCROLL | ES_AUTOHSCROLL | ES_READONLY));
+            EXPECT_EQ(WindowText(handle), Utf16(control.text));
+            break;
+        case ControlKind::Label:
+            EXPECT_EQ(ClassOf(handle), L"Static");
+            EXPECT_EQ(WindowText(handle), Utf16(control.text));
+            break;
+        case ControlKind::PictureBox:
+            EXPECT_EQ(ClassOf(handle), L"Static");
+            break;
+        }
+    }
+
+    // Tab goes round the buttons and fields in the layout's order, starting where the focus starts.
+    std::vector<const ControlLayout*> stops;
+    for (const ControlLayout& control : layout.controls)
+        if (control.kind == ControlKind::PushButton || control.kind == ControlKind::TextField)
+            stops.push_back(&control);
+    std::ranges::stable_sort(stops, {}, &ControlLayout::tabIndex);
+    for (const ControlLayout* stop : stops) {
+        EXPECT_EQ(drive::Focused(form), stop->name);
+        drive::Press(form, drive::Key::Tab);
+    }
+    if (!stops.empty()) {
+        EXPECT_EQ(drive::Focused(form), stops.front()->name);
+    }
+}
+
+TEST_P(EveryLayout, OneLineLabelsFitTheirBoxesInTheFontsTheyGet) {
+    const WindowLayout& layout = *GetParam();
+    Form form(layout);
+    form.Show();
+    for (const ControlLayout& control : layout.controls) {
+        if (control.kind != ControlKind::Label || Px(control.height) > 20)
+            continue;
+        HWND handle = Native(form).Control(control.name);
+        HDC dc = GetDC(handle);
+        HGDIOBJ previous =
+            SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(handle, WM_GETFONT, 0, 0)));
+        const std::wstring text(control.text.begin(), control.text.end());
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, previous);
+        ReleaseDC(handle, dc);
+        EXPECT_LE(size.cx, Px(control.width)) << std::string(control.name);
+        EXPECT_LE(size.cy, Px(control.height)) << std::string(control.name);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, EveryLayout,
+                         ::testing::Values(&windows::kMainLayout, &windows::kEncryptLayout,
+                                           &windows::kDecryptLayout, &windows::kAboutLayout),
+                         [](const auto& info) { return std::string(info.param->name); });
+
+TEST(Placement, AboutHasItsClientAreaAtItsPlaceAndMainIsCentred) {
+    Form about(windows::kAboutLayout);
+    about.Show();
+    POINT corner{0, 0};
+    ClientToScreen(Native(about).handle(), &corner);
+    EXPECT_EQ(corner.x, 144);
+    EXPECT_EQ(corner.y, 117);
+
+    Form main(windows::kMainLayout);
+    main.Show();
+    RECT outer{};
+    RECT work{};
+    GetWindowRect(Native(main).handle(), &outer);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_LE(std::abs((outer.left + outer.right) - (work.left + work.right)), 2);
+    EXPECT_LE(std::abs((outer.top + outer.bottom) - (work.top + work.bottom)), 2);
+}
+
+// Wine's own edit control, not Windows's, crashes on some runs of Arabic combining marks followed by
+// Arabic-Indic digits; under Wine those marks are left out.
+bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+
+TEST(TextField, GivesBackEveryCodeUnitAndEveryLineBreakExactly) {
+    windows::frmEncrypt form;
+    form.Show();
+    // Every code unit but NUL, which ends a Windows string; lone surrogates included.
+    std::u16string all;
+    for (char32_t unit = 1; unit <= 0xFFFF; ++unit)
+        if (!UnderWine() || unit < 0x0610 || unit > 0x065F)
+            all.push_back(static_cast<char16_t>(unit));
+    form.window()->SetText("Text1", all);
+    EXPECT_TRUE(form.window()->Text("Text1") == all);
+    EXPECT_TRUE(form.window()->Holds("Text1", all));
+    for (const std::u16string breaks : {u"a\r\nb", u"a\nb\rc\r\r\nd", u"\r\n\r\n"}) {
+        form.window()->SetText("Text1", breaks);
+        EXPECT_EQ(form.window()->Text("Text1"), breaks);
+    }
+}
+
+TEST(TextField, EnterMakesALineBreakAndAPasteFromAnEmptyClipboardInsertsNothing) {
+    windows::frmEncrypt form;
+    form.Show();
+    drive::Opened(form);
+    form.window()->SetText("Text1", u"");
+    drive::Click(form, "Text1");
+    drive::Type(form, "one");
+    drive::Press(form, drive::Key::Return);
+    drive::Type(form, "two");
+    EXPECT_EQ(form.window()->Text("Text1"), u"one\r\ntwo");
+
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+    SendMessageW(Native(form).Control("Text1"), WM_PASTE, 0, 0);
+    EXPECT_EQ(form.window()->Text("Text1"), u"one\r\ntwo");
+}
+
+// Coded text made on either platform decodes on the other: line breaks have no code and pass
+// through as they are.
+TEST(CodedText, DecodesWithTheLineBreaksOfEitherPlatform) {
+    const std::u16string fromLinux = u"Grüße\nline two";
+    const std::u16string fromWindows = u"Grüße\r\nline two";
+    windows::frmDecrypt form;
+    form.Show();
+    for (const std::u16string& message : {fromLinux, fromWindows}) {
+        form.window()->SetText("Text1", EncodeMessage(message));
+        drive::Click(form, "Command1");
+        EXPECT_EQ(form.window()->Text("Text2"), message);
+    }
+}
+
+std::u16string ClipboardText() {
+    std::u16string text;
+    if (!OpenClipboard(nullptr))
+        return u"<not open>";
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const char16_t*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+bool ClipboardHasDwordZero(const wchar_t* format) {
+    bool zero = false;
+    if (!OpenClipboard(nullptr))
+        return false;
+    if (HANDLE data = GetClipboardData(RegisterClipboardFormatW(format))) {
+        zero = GlobalSize(data) >= sizeof(DWORD) && *static_cast<const DWORD*>(GlobalLock(data)) == 0;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return zero;
+}
+
+TEST(Clipboard, CopiesAsUnicodeTextAndKeepsTheDecryptedMessageOutOfHistory) {
+    const std::u16string message = u"Meet 100% at 7:30\r\nGrüße \U0001F600";
+    windows::frmEncrypt encrypt;
+    encrypt.Show();
+    encrypt.window()->SetText("Text1", message);
+    drive::Click(encrypt, "Command1");
+    drive::Click(encrypt, "Command2");
+    EXPECT_EQ(ClipboardText(), EncodeMessage(message));
+    EXPECT_FALSE(ClipboardHasDwordZero(L"CanIncludeInClipboardHistory"));
+
+    windows::frmDecrypt decrypt;
+    decrypt.Show();
+    decrypt.window()->SetText("Text1", EncodeMessage(message));
+    drive::Click(decrypt, "Command1");
+    drive::Click(decrypt, "Command2");
+    EXPECT_EQ(ClipboardText(), message);
+    for (const wchar_t* format : {L"ExcludeClipboardContentFromMonitorProcessing",
+                                  L"CanIncludeInClipboardHistory", L"CanUploadToCloudClipboard"})
+        EXPECT_TRUE(ClipboardHasDwordZero(format)) << format;
+}
+
+// Another program holds the clipboard open: for a moment, the copy waits for it; for good, the
+// copy is reported.
+TEST(Clipboard, WaitsForAnotherProgramToLetGoAndReportsOneThatDoesNot) {
+    windows::frmEncrypt form;
+    form.Show();
+    for (const int heldMs : {300, 3000}) {
+        SCOPED_TRACE(heldMs);
+        HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        std::thread other([opened, heldMs] {
+            HWND owner =
+                CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+            OpenClipboard(owner);
+            SetEvent(opened);
+            Sleep(static_cast<DWORD>(heldMs));
+            CloseClipboard();
+            DestroyWindow(owner);
+        });
+        WaitForSingleObject(opened, INFINITE);
+        bool failed = false;
+        try {
+            TheClipboard().putText(u"held", Clipboard::Content::Ordinary);
+        } catch (const Failure& failure) {
+            failed = failure.number() == kClipboardFailure;
+        }
+        other.join();
+        CloseHandle(opened);
+        EXPECT_EQ(failed, heldMs > 1000);
+        if (!failed) {
+            EXPECT_EQ(ClipboardText(), u"held");
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quorvel::forms::win32

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Runs a Windows program of the build under Wine on a virtual X server, in the run's Wine prefix.
+#   wine.sh WINE PREFIX --create | --remove | PROGRAM [ARGUMENTS...]
+set -euo pipefail
+wine=${1:?usage: $0 wine prefix (--create | --remove | program...)}
+export WINEPREFIX=${2:?}
+shift 2
+export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+wineserver="$(dirname "$wine")/wineserver"
+
+case "${1:-}" in
+    --create)
+        # Wine's first start makes the prefix; it takes seconds, so it is done once per run.
+        rm -rf "$WINEPREFIX"
+        "$wine" wineboot -i >/dev/null 2>&1
+        "$wineserver" -w
+        # Wine's own Tahoma and MS Sans Serif, with the metrics of the Windows fonts, where Windows
+        # keeps its fonts: this Wine does not find them in its data folder.
+        cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/"
+        # A crash ends the program, as it would for a test, instead of waiting in Wine's debugger.
+        "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f >/dev/null 2>&1
+        "$wineserver" -w
+        ;;
+    --remove)
+        "$wineserver" -k 2>/dev/null || true
+        rm -rf "$WINEPREFIX"
+        ;;
+    *)
+        # A window manager, as on a desktop: Wine's windows get the focus through it.
+        status=0
+        xvfb-run -a -s "-screen 0 1024x768x24" bash -c 'openbox & sleep 0.5; exec "$@"' wm "$wine" "$@" || status=$?
+        "$wineserver" -w
+        exit "$status"
+        ;;
+esac
