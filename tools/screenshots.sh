@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots of the four windows on a virtual X display:
+# Takes the README's screenshots of the four windows on a virtual X display, of the Linux program or,
+# under Wine, of the Windows one:
 #   tools/screenshots.sh build/quorvel docs/screenshots
+#   tools/screenshots.sh build-windows/quorvel.exe docs/screenshots/windows
 source "$(dirname "$0")/../tests/e2e/desktop.sh"
 out=${2:-docs/screenshots}
 mkdir -p "$out"
 start_desktop
-start_program
+if [[ "$PROGRAM" == *.exe ]]; then
+    start_wine_program /usr/lib/wine/wine64
+else
+    start_program
+fi
 
 # A window with its frame, cut from the screen.
 shoot() {

@@ -23,6 +23,17 @@ start_program() {
     PIDS+=("$PROGRAM_PID")
 }
 
+# Starts the Windows program under Wine, in a Wine prefix of its own that goes with the script.
+start_wine_program() {
+    WINE=$1
+    WINE_PREFIX=$(mktemp -d)
+    trap 'cleanup; WINEPREFIX=$WINE_PREFIX "$(dirname "$WINE")/wineserver" -k 2>/dev/null || true; rm -rf "$WINE_PREFIX"' EXIT
+    "$(dirname "${BASH_SOURCE[0]}")/../win32/wine.sh" "$WINE" "$WINE_PREFIX" --create
+    WINEPREFIX=$WINE_PREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" "$WINE" "$PROGRAM" 2>/dev/null &
+    PROGRAM_PID=$!
+    PIDS+=("$PROGRAM_PID")
+}
+
 # Prints the id of the visible window with exactly this title, waiting for it to appear and for the
 # window manager to have placed it: clicks are aimed from where it is.
 window() {

@@ -4,16 +4,8 @@
 # with status 0 when its last window closes, and not before.
 #   wine_road_test.sh path/to/quorvel.exe path/to/wine64
 source "$(dirname "$0")/desktop.sh"
-WINE=${2:?usage: $0 quorvel.exe wine}
 start_desktop
-prefix=$(mktemp -d)
-trap 'cleanup; "$(dirname "$WINE")/wineserver" -k 2>/dev/null || true; rm -rf "$prefix"' EXIT
-"$(dirname "$0")/../win32/wine.sh" "$WINE" "$prefix" --create
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-
-"$WINE" "$PROGRAM" 2>/dev/null &
-PROGRAM_PID=$!
-PIDS+=("$PROGRAM_PID")
+start_wine_program "${2:?usage: $0 quorvel.exe wine}"
 
 road_of_one_message
 

@@ -139,6 +139,58 @@ INSTANTIATE_TEST_SUITE_P(Windows, EveryLayout,
                                            &windows::kDecryptLayout, &windows::kAboutLayout),
                          [](const auto& info) { return std::string(info.param->name); });
 
+// A picture is drawn unscaled from the box's top-left corner; the rest of the box is the window's.
+TEST(PictureBox, DrawsItsBitmapFromTheTopLeftCornerAndNothingBeyondIt) {
+    windows::frmAbout form;
+    form.Show();
+    drive::Opened(form);
+    HWND box = Native(form).Control("Picture1");
+    auto* bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), L"about", IMAGE_BITMAP, 0, 0, 0));
+    ASSERT_NE(bitmap, nullptr);
+    BITMAP size{};
+    GetObjectW(bitmap, sizeof size, &size);
+    HDC source = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(source, bitmap);
+    // The box paints itself into a bitmap as it paints on the screen.
+    RECT area{};
+    GetClientRect(box, &area);
+    ASSERT_GT(area.right, size.bmWidth);
+    HDC drawn = CreateCompatibleDC(nullptr);
+    HDC screen = GetDC(nullptr);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, area.right, area.bottom);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ previousCanvas = SelectObject(drawn, canvas);
+    SendMessageW(box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(drawn), PRF_CLIENT);
+    for (const POINT at : {POINT{0, 0}, POINT{size.bmWidth / 2, size.bmHeight / 2}, POINT{size.bmWidth - 1, 3}})
+        EXPECT_EQ(GetPixel(drawn, at.x, at.y), GetPixel(source, at.x, at.y)) << at.x << "," << at.y;
+    EXPECT_EQ(GetPixel(drawn, size.bmWidth + 1, 5), GetSysColor(COLOR_BTNFACE));
+    SelectObject(drawn, previousCanvas);
+    DeleteObject(canvas);
+    DeleteDC(drawn);
+    SelectObject(source, previous);
+    DeleteDC(source);
+    DeleteObject(bitmap);
+}
+
+// Moved to a monitor of twice the DPI, a window puts its controls at twice the pixels.
+TEST(Dpi, AWindowMovedToAnotherDpiScalesItsControls) {
+    windows::frmEncrypt form;
+    form.Show();
+    HWND window = Native(form).handle();
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    const RECT suggested{outer.left, outer.top, outer.left + 2 * (outer.right - outer.left),
+                         outer.top + 2 * (outer.bottom - outer.top)};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    for (const ControlLayout& control : windows::kEncryptLayout.controls) {
+        RECT at{};
+        GetWindowRect(Native(form).Control(control.name), &at);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&at), 2);
+        EXPECT_EQ(at.left, MulDiv(control.left, 192, 1440)) << std::string(control.name);
+        EXPECT_EQ(at.right - at.left, MulDiv(control.width, 192, 1440)) << std::string(control.name);
+    }
+}
+
 TEST(Placement, AboutHasItsClientAreaAtItsPlaceAndMainIsCentred) {
     Form about(windows::kAboutLayout);
     about.Show();

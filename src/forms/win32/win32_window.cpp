@@ -301,6 +301,7 @@ LRESULT Win32Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         const UINT dpi = GetDpiForWindow(window_);
         HDC source = CreateCompatibleDC(item->hDC);
         HGDIOBJ previous = SelectObject(source, control->picture);
+        FillRect(item->hDC, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
         IntersectClipRect(item->hDC, item->rcItem.left, item->rcItem.top, item->rcItem.right,
                           item->rcItem.bottom);
         StretchBlt(item->hDC, item->rcItem.left, item->rcItem.top, MulDiv(bitmap.bmWidth, dpi, 96),
