@@ -2,6 +2,7 @@
 // laid out and painted, a paste of coded text, a keystroke in a long field, and the memory all of it
 // takes. Messages come in lines of prose, or as one paragraph without a line break, the case the
 // text layout finds hardest.
+#include "../tests/support/prose.h"
 #include "decrypt_window.h"
 #include "encrypt_window.h"
 #include "passes.h"
@@ -25,22 +26,8 @@ using quorvel::forms::qt::FromUnits;
 using quorvel::forms::qt::TextField;
 using quorvel::windows::MessageWindow;
 
-enum class Shape { Lines, Paragraph };
-
-// ASCII prose of `length` units: in lines of about 80 units, or one paragraph with spaces for line
-// breaks. Its coded text has no line-break opportunity at all.
-std::u16string Prose(std::size_t length, Shape shape) {
-    static constexpr std::u16string_view kProse =
-        u"Meet me at 7:30 by the old mill, bring 2 maps & the key (quite sure). Regards to all!\n";
-    std::u16string text;
-    text.reserve(length + kProse.size());
-    while (text.size() < length)
-        text += kProse;
-    text.resize(length);
-    if (shape == Shape::Paragraph)
-        std::ranges::replace(text, u'\n', u' ');
-    return text;
-}
+using quorvel::testing::Prose;
+using quorvel::testing::Shape;
 
 // Lays out and paints what the window shows, as the next frame on screen would.
 void Paint(QWidget* window) {

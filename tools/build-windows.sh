@@ -6,6 +6,6 @@ cd "$(dirname "$0")/.."
 
 tools/install-deps.sh
 cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DQUORVEL_BUILD_BENCHMARKS=OFF
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 cmake --build build-windows
 (cd build-windows && cpack -G ZIP >/dev/null)
