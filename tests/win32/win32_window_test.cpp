@@ -94,6 +94,7 @@ TEST_P(EveryLayout, BuildsTheWindowAndEveryControlAsTheTableSays) {
             break;
         case ControlKind::PictureBox:
             EXPECT_EQ(ClassOf(handle), L"Static");
+            EXPECT_EQ(WindowText(handle), Utf16(control.accessibleName));
             break;
         }
     }

@@ -170,13 +170,15 @@ Win32Window::Win32Window(const WindowLayout& layout, std::function<void()> close
             controlStyle |= SS_LEFT | SS_NOPREFIX;
             break;
         case ControlKind::PictureBox:
+            // Drawn by the window; its text is what a screen reader calls it.
             windowClass = L"STATIC";
             controlStyle |= SS_OWNERDRAW;
             break;
         }
         const auto id = static_cast<INT_PTR>(controls_.size() + 1);
         HWND handle = CreateWindowExW(
-            extended, windowClass, control->kind == ControlKind::PictureBox ? L"" : text.c_str(),
+            extended, windowClass,
+            control->kind == ControlKind::PictureBox ? Wide(control->accessibleName).c_str() : text.c_str(),
             controlStyle, 0, 0, 0, 0, window_, reinterpret_cast<HMENU>(id), Instance(), nullptr);
         Part made{control, handle, {}};
         if (control->kind == ControlKind::TextField) {
