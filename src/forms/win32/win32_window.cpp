@@ -137,12 +137,13 @@ Win32Window::Win32Window(const WindowLayout& layout, std::function<void()> close
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ++openWindows;
     if (layout.icon == Icon::Program) {
+        // Shared icons stay loaded for the run, however many windows show them.
         for (const auto& [which, metric] :
              {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
             const int size = GetSystemMetricsForDpi(metric, dpi);
-            SendMessageW(
-                window_, WM_SETICON, which,
-                reinterpret_cast<LPARAM>(LoadImageW(Instance(), L"IDI_ICON1", IMAGE_ICON, size, size, 0)));
+            SendMessageW(window_, WM_SETICON, which,
+                         reinterpret_cast<LPARAM>(
+                             LoadImageW(Instance(), L"IDI_ICON1", IMAGE_ICON, size, size, LR_SHARED)));
         }
     }
 
