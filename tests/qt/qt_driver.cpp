@@ -38,7 +38,7 @@ void Click(forms::Form& form, std::string_view control) {
 }
 
 void Press(forms::Form& form, Key key) {
-    static constexpr Qt::Key kKeys[] = {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Return};
+    static constexpr Qt::Key kKeys[] = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Space, Qt::Key_Return};
     QTest::keyClick(FocusedWidget(form), kKeys[static_cast<int>(key)]);
 }
 

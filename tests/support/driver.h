@@ -11,7 +11,7 @@
 // once against these and run on both backends.
 namespace quorvel::testing::drive {
 
-enum class Key { Tab, Space, Return };
+enum class Key { Tab, ShiftTab, Space, Return };
 
 // Waits until the form's window is shown and active.
 void Opened(forms::Form& form);

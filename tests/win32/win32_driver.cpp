@@ -52,8 +52,16 @@ void Click(forms::Form& form, std::string_view control) {
 }
 
 void Press(forms::Form&, Key key) {
-    PostKey(GetFocus(), key == Key::Tab ? VK_TAB : key == Key::Space ? VK_SPACE : VK_RETURN);
+    static constexpr UINT kKeys[] = {VK_TAB, VK_TAB, VK_SPACE, VK_RETURN};
+    // The dialog manager reads Shift from the thread's keyboard state.
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    state[VK_SHIFT] = key == Key::ShiftTab ? 0x80 : 0;
+    SetKeyboardState(state);
+    PostKey(GetFocus(), kKeys[static_cast<int>(key)]);
     Pump();
+    state[VK_SHIFT] = 0;
+    SetKeyboardState(state);
 }
 
 void Type(forms::Form&, std::string_view text) {

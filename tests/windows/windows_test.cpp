@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <new>
@@ -94,6 +95,22 @@ TEST_P(MessageWindows, ReachingTheInputWithTabKeepsThePrompt) {
         drive::Press(*form, drive::Key::Tab);
     EXPECT_EQ(drive::Focused(*form), "Text1");
     EXPECT_EQ(Text("Text1"), mirror.prompt);
+}
+
+TEST_P(MessageWindows, ShiftTabGoesBackThroughTheTabOrder) {
+    std::vector<std::string> forward{drive::Focused(*form)};
+    for (int step = 0; step < 4; ++step) {
+        drive::Press(*form, drive::Key::Tab);
+        forward.push_back(drive::Focused(*form));
+    }
+    EXPECT_EQ(forward.back(), forward.front());
+    std::vector<std::string> backward{drive::Focused(*form)};
+    for (int step = 0; step < 4; ++step) {
+        drive::Press(*form, drive::Key::ShiftTab);
+        backward.push_back(drive::Focused(*form));
+    }
+    std::ranges::reverse(backward);
+    EXPECT_EQ(backward, forward);
 }
 
 TEST_P(MessageWindows, RunButtonPutsThePassOfTheInputIntoTheOutput) {
