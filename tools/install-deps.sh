@@ -19,7 +19,7 @@ packages=(
     # Packaging checks
     dpkg-dev file desktop-file-utils appstream binutils-mingw-w64-x86-64
     # The Windows program: the cross compiler, and Wine with its fonts to run it and its tests
-    g++-mingw-w64-x86-64-posix wine64 fonts-wine zip
+    g++-mingw-w64-x86-64-posix wine64 fonts-wine unzip
 )
 
 missing=()
