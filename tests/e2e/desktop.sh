@@ -27,9 +27,10 @@ start_program() {
 start_wine_program() {
     WINE=$1
     WINE_PREFIX=$(mktemp -d)
-    trap 'cleanup; WINEPREFIX=$WINE_PREFIX "$(dirname "$WINE")/wineserver" -k 2>/dev/null || true; rm -rf "$WINE_PREFIX"' EXIT
-    "$(dirname "${BASH_SOURCE[0]}")/../win32/wine.sh" "$WINE" "$WINE_PREFIX" --create
-    WINEPREFIX=$WINE_PREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" "$WINE" "$PROGRAM" 2>/dev/null &
+    WINE_RUN="$(dirname "${BASH_SOURCE[0]}")/../win32/wine.sh"
+    trap 'cleanup; "$WINE_RUN" "$WINE" "$WINE_PREFIX" --remove' EXIT
+    "$WINE_RUN" "$WINE" "$WINE_PREFIX" --create
+    "$WINE_RUN" "$WINE" "$WINE_PREFIX" --on-display "$PROGRAM" 2>/dev/null &
     PROGRAM_PID=$!
     PIDS+=("$PROGRAM_PID")
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs a Windows program of the build under Wine on a virtual X server, in the run's Wine prefix.
-#   wine.sh WINE PREFIX --create | --remove | PROGRAM [ARGUMENTS...]
+# Runs a Windows program of the build under Wine, in the run's Wine prefix: on a virtual X server of
+# its own, or on the display the caller has.
+#   wine.sh WINE PREFIX --create | --remove | [--on-display] PROGRAM [ARGUMENTS...]
 set -euo pipefail
 wine=${1:?usage: $0 wine prefix (--create | --remove | program...)}
 export WINEPREFIX=${2:?}
@@ -24,6 +25,10 @@ case "${1:-}" in
     --remove)
         "$wineserver" -k 2>/dev/null || true
         rm -rf "$WINEPREFIX"
+        ;;
+    --on-display)
+        shift
+        exec "$wine" "$@"
         ;;
     *)
         # A window manager, as on a desktop: Wine's windows get the focus through it.

@@ -35,7 +35,7 @@ protected:
         if (!Open())
             return;
         EmptyClipboard();
-        bool placed = Put(CF_UNICODETEXT, text.data(), (text.size() + 1) * sizeof(char16_t), true);
+        bool placed = Put(CF_UNICODETEXT, text.data(), text.size() * sizeof(char16_t), sizeof(char16_t));
         if (placed && content == Content::Sensitive) {
             // Kept out of the clipboard history of Windows and its cloud sync.
             const DWORD no = 0;
@@ -60,14 +60,12 @@ private:
         return false;
     }
 
-    static bool Put(UINT format, const void* data, std::size_t size, bool terminated = false) {
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    // Puts `size` bytes of data on the clipboard, followed by `terminator` zero bytes.
+    static bool Put(UINT format, const void* data, std::size_t size, std::size_t terminator = 0) {
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size + terminator);
         if (!memory)
             return false;
-        void* target = GlobalLock(memory);
-        std::memcpy(target, data, terminated ? size - sizeof(char16_t) : size);
-        if (terminated)
-            std::memset(static_cast<char*>(target) + size - sizeof(char16_t), 0, sizeof(char16_t));
+        std::memcpy(GlobalLock(memory), data, size);
         GlobalUnlock(memory);
         if (SetClipboardData(format, memory))
             return true;

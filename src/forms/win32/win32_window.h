@@ -8,8 +8,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
