@@ -7,11 +7,8 @@ source "$(dirname "$0")/../tests/e2e/desktop.sh"
 out=${2:-docs/screenshots}
 mkdir -p "$out"
 start_desktop
-if [[ "$PROGRAM" == *.exe ]]; then
-    start_wine_program /usr/lib/wine/wine64
-else
-    start_program
-fi
+[[ "$PROGRAM" != *.exe ]] || use_wine /usr/lib/wine/wine64
+start_program
 
 # A window with its frame, cut from the screen.
 shoot() {

@@ -17,22 +17,25 @@ start_desktop() {
     export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 }
 
+# Starts the program; after use_wine, the Windows program under Wine.
 start_program() {
-    "$PROGRAM" 2>/dev/null &
+    if [ -n "${WINE:-}" ]; then
+        "$WINE_RUN" "$WINE" "$WINE_PREFIX" --on-display "$PROGRAM" 2>/dev/null &
+    else
+        "$PROGRAM" 2>/dev/null &
+    fi
     PROGRAM_PID=$!
     PIDS+=("$PROGRAM_PID")
 }
 
-# Starts the Windows program under Wine, in a Wine prefix of its own that goes with the script.
-start_wine_program() {
+# The program is the Windows one, run by this Wine in a Wine prefix of its own that goes with the
+# script.
+use_wine() {
     WINE=$1
     WINE_PREFIX=$(mktemp -d)
     WINE_RUN="$(dirname "${BASH_SOURCE[0]}")/../win32/wine.sh"
-    trap 'cleanup; "$WINE_RUN" "$WINE" "$WINE_PREFIX" --remove' EXIT
+    CLEANUPS+=('"$WINE_RUN" "$WINE" "$WINE_PREFIX" --remove')
     "$WINE_RUN" "$WINE" "$WINE_PREFIX" --create
-    "$WINE_RUN" "$WINE" "$WINE_PREFIX" --on-display "$PROGRAM" 2>/dev/null &
-    PROGRAM_PID=$!
-    PIDS+=("$PROGRAM_PID")
 }
 
 # Prints the id of the visible window with exactly this title, waiting for it to appear and for the

@@ -4,6 +4,8 @@
 # reopening windows, and a restart whenever the last window closed. It fails on a crash, a non-zero
 # exit or an error box; at its end a message must still make the exact round trip.
 # QUORVEL_SEED replays a run; QUORVEL_RANDOM_SECONDS sets its length.
+#   random_use_test.sh path/to/quorvel
+#   random_use_test.sh path/to/quorvel.exe path/to/wine64
 source "$(dirname "$0")/desktop.sh"
 
 seed=${QUORVEL_SEED:-$(( $(date +%s%N) % 1000000 ))}
@@ -15,7 +17,7 @@ fail_run() { fail "$* (seed $seed)"; }
 
 # Hostile clipboard texts, as files: a shell variable cannot hold NUL.
 texts=$(mktemp -d)
-trap 'cleanup; rm -rf "$texts"' EXIT
+CLEANUPS+=('rm -rf "$texts"')
 printf '%%' >"$texts/escape"
 printf '%%K7B %%%%%%Q5H1 %%Z0Z9%%' >"$texts/fragments"
 printf 'a\u00a0b\u00a0\u00a0c' >"$texts/nbsp"
@@ -96,6 +98,7 @@ open_from_main() {
 }
 
 start_desktop
+[ -z "${2:-}" ] || use_wine "$2"
 start_program
 window "Quorvel 1.0" >/dev/null
 

@@ -5,11 +5,13 @@ export LC_ALL=C.UTF-8
 
 PROGRAM=${1:?usage: $0 path/to/quorvel}
 PIDS=()
+# Commands that remove what a script or its desktop leaves behind, run at its end.
+CLEANUPS=()
 
-# Desktops add to this what else they leave behind.
 cleanup() {
     for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
+    for command in "${CLEANUPS[@]}"; do eval "$command" || true; done
 }
 trap cleanup EXIT
 

@@ -6,7 +6,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/session.sh"
 USER_NAME=quorvel-wayland
 
 # The compositor's user may have started more than the script knows of.
-trap 'cleanup; pkill -u "$USER_NAME" 2>/dev/null || true; rm -rf "${RUNTIME:-/nonexistent}"' EXIT
+CLEANUPS+=('pkill -u "$USER_NAME" 2>/dev/null' 'rm -rf "${RUNTIME:-/nonexistent}"')
 
 as_user() {
     runuser -u "$USER_NAME" -- env XDG_RUNTIME_DIR="$RUNTIME" WAYLAND_DISPLAY="$WAYLAND_DISPLAY" \

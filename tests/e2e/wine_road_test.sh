@@ -5,7 +5,8 @@
 #   wine_road_test.sh path/to/quorvel.exe path/to/wine64
 source "$(dirname "$0")/desktop.sh"
 start_desktop
-start_wine_program "${2:?usage: $0 quorvel.exe wine}"
+use_wine "${2:?usage: $0 quorvel.exe wine}"
+start_program
 
 road_of_one_message
 
