@@ -1,8 +1,11 @@
-// Draws the program's pictures into resources/: the banner of the main window, the About picture and
-// the program icon (PNG for the windows and the desktop, ICO for the Windows program file); the
-// pictures also as bitmaps for the Windows program.
+// Draws the program's pictures into resources/: the banner of the main window and the About picture,
+// each also at twice its size for high-DPI screens, as PNG and as bitmaps for the Windows program;
+// the program icon in 16 colours at 32 x 32 pixels and in true colour with alpha at every size a
+// desktop asks for (PNG for the windows and the desktop, one ICO holding them all for the Windows
+// program file).
 //
 //   build/tools/make_artwork resources
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFont>
@@ -13,8 +16,12 @@
 #include <QRadialGradient>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdio>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -57,18 +64,20 @@ QFont Heavy(int pixels) {
     return font;
 }
 
-// A 24-bit picture on the spheres' ground, with `draw` painting the rest.
-template <class Draw> QImage Picture(QSize size, Draw draw) {
-    QImage image(size, QImage::Format_RGB888);
+// A 24-bit picture on the spheres' ground, with `draw` painting the rest; `size` is in 96-dpi pixels
+// and the image has `scale` times as many, the same drawing in finer detail.
+template <class Draw> QImage Picture(QSize size, int scale, Draw draw) {
+    QImage image(size * scale, QImage::Format_RGB888);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(scale, scale);
     DrawSpheres(painter, size);
     draw(painter);
     return image;
 }
 
-QImage Banner() {
-    return Picture({350, 180}, [](QPainter& painter) {
+QImage Banner(int scale) {
+    return Picture({350, 180}, scale, [](QPainter& painter) {
         DrawOutlined(painter, QStringLiteral("QUORVEL"), Heavy(52), {175, 78}, 3);
         DrawOutlined(painter, QStringLiteral("1.0"), Heavy(30), {175, 128}, 2);
         QFont small(QStringLiteral("DejaVu Sans"));
@@ -80,8 +89,8 @@ QImage Banner() {
     });
 }
 
-QImage AboutPicture() {
-    return Picture({164, 180}, [](QPainter& painter) {
+QImage AboutPicture(int scale) {
+    return Picture({164, 180}, scale, [](QPainter& painter) {
         painter.translate(82, 96);
         painter.rotate(-47);
         DrawOutlined(painter, QStringLiteral("QUORVEL 1.0"), Heavy(25), {0, 0}, 2);
@@ -110,27 +119,35 @@ int Nearest(QRgb pixel) {
     return best;
 }
 
-// Two dark-red block letters with small white sparkles, on a transparent ground, in 16 colours.
-QImage Icon() {
-    QImage drawn(32, 32, QImage::Format_ARGB32);
+// Two dark-red block letters with small white sparkles, on a transparent ground, in true colour with
+// alpha: the 32-pixel design scaled to `size` pixels.
+QImage TrueColourIcon(int size) {
+    QImage drawn(size, size, QImage::Format_ARGB32);
     drawn.fill(Qt::transparent);
-    {
-        QPainter painter(&drawn);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QFont font = Heavy(19);
-        for (const auto& [letter, x, y] : {std::tuple{"Q", 1.0, 17.0}, std::tuple{"V", 14.0, 30.0}}) {
-            QPainterPath path;
-            path.addText(x, y, font, QString::fromLatin1(letter));
-            painter.setPen(QPen(QColor(0x30, 0, 0), 1.5));
-            painter.setBrush(QColor(0x8c, 0x08, 0x08));
-            painter.drawPath(path);
-        }
-        painter.setPen(QPen(Qt::white, 1));
-        for (const QPoint spark : {QPoint(4, 6), QPoint(25, 20), QPoint(12, 15)}) {
-            painter.drawLine(spark - QPoint(2, 0), spark + QPoint(2, 0));
-            painter.drawLine(spark - QPoint(0, 2), spark + QPoint(0, 2));
-        }
+    QPainter painter(&drawn);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 32.0, size / 32.0);
+    QFont font = Heavy(19);
+    for (const auto& [letter, x, y] : {std::tuple{"Q", 1.0, 17.0}, std::tuple{"V", 14.0, 30.0}}) {
+        QPainterPath path;
+        path.addText(x, y, font, QString::fromLatin1(letter));
+        painter.setPen(QPen(QColor(0x30, 0, 0), 1.5));
+        painter.setBrush(QColor(0x8c, 0x08, 0x08));
+        painter.drawPath(path);
     }
+    // Below 32 pixels a thinner sparkle would fade into the letters: it keeps one whole pixel.
+    painter.setPen(QPen(Qt::white, std::max(1.0, 32.0 / size)));
+    for (const QPoint spark : {QPoint(4, 6), QPoint(25, 20), QPoint(12, 15)}) {
+        painter.drawLine(spark - QPoint(2, 0), spark + QPoint(2, 0));
+        painter.drawLine(spark - QPoint(0, 2), spark + QPoint(0, 2));
+    }
+    painter.end();
+    return drawn;
+}
+
+// The same design at 32 x 32 in 16 colours, the first of them transparent.
+QImage SixteenColourIcon() {
+    const QImage drawn = TrueColourIcon(32);
     QImage icon(32, 32, QImage::Format_Indexed8);
     icon.setColorTable(QList<QRgb>(kIconColours.begin(), kIconColours.end()));
     for (int y = 0; y < 32; ++y)
@@ -145,20 +162,40 @@ void Put32(QByteArray& out, quint32 value) {
     Put16(out, quint16(value >> 16));
 }
 
-// A Windows icon file: one 32 x 32 image, 4 bits a pixel, with its transparency (AND) mask.
-QByteArray IconFile(const QImage& icon) {
-    QByteArray image;
-    Put32(image, 40);  // BITMAPINFOHEADER
-    Put32(image, 32);
-    Put32(image, 64);  // colour rows and mask rows
-    Put16(image, 1);
-    Put16(image, 4);
-    Put32(image, 0);
-    Put32(image, 32 * 16 + 32 * 4);
-    Put32(image, 0);
-    Put32(image, 0);
-    Put32(image, 16);
-    Put32(image, 0);
+// The mask rows of an icon image, bottom row first, each padded to four bytes: a set bit lets the
+// ground through.
+template <class Transparent> QByteArray Mask(int size, Transparent transparent) {
+    QByteArray mask;
+    const int rowBytes = (size + 31) / 32 * 4;
+    for (int y = size - 1; y >= 0; --y) {
+        QByteArray row(rowBytes, '\0');
+        for (int x = 0; x < size; ++x)
+            if (transparent(x, y))
+                row[x / 8] = char(row[x / 8] | (0x80 >> (x % 8)));
+        mask += row;
+    }
+    return mask;
+}
+
+QByteArray BitmapHeader(int size, int bitsPerPixel, int imageBytes, int colours) {
+    QByteArray header;
+    Put32(header, 40);  // BITMAPINFOHEADER
+    Put32(header, quint32(size));
+    Put32(header, quint32(size * 2));  // colour rows and mask rows
+    Put16(header, 1);
+    Put16(header, quint16(bitsPerPixel));
+    Put32(header, 0);
+    Put32(header, quint32(imageBytes));
+    Put32(header, 0);
+    Put32(header, 0);
+    Put32(header, quint32(colours));
+    Put32(header, 0);
+    return header;
+}
+
+// The 32 x 32 image in 4 bits a pixel, with its mask.
+QByteArray SixteenColourEntry(const QImage& icon) {
+    QByteArray image = BitmapHeader(32, 4, 32 * 16 + 32 * 4, 16);
     for (const QRgb colour : kIconColours)
         image.append(char(qBlue(colour)))
             .append(char(qGreen(colour)))
@@ -167,24 +204,57 @@ QByteArray IconFile(const QImage& icon) {
     for (int y = 31; y >= 0; --y)
         for (int x = 0; x < 32; x += 2)
             image.append(char((icon.pixelIndex(x, y) << 4) | icon.pixelIndex(x + 1, y)));
-    for (int y = 31; y >= 0; --y) {
-        quint32 row = 0;
-        for (int x = 0; x < 32; ++x)
-            if (icon.pixelIndex(x, y) == 0)
-                row |= 1u << (31 - x);
-        image.append(char(row >> 24)).append(char(row >> 16)).append(char(row >> 8)).append(char(row));
-    }
+    return image + Mask(32, [&icon](int x, int y) { return icon.pixelIndex(x, y) == 0; });
+}
 
+// A true-colour image in 32 bits a pixel, blue-green-red-alpha, with the mask that older readers use.
+QByteArray TrueColourEntry(const QImage& icon) {
+    const int size = icon.width();
+    const QByteArray mask = Mask(size, [&icon](int x, int y) { return qAlpha(icon.pixel(x, y)) < 128; });
+    QByteArray image = BitmapHeader(size, 32, size * size * 4 + int(mask.size()), 0);
+    for (int y = size - 1; y >= 0; --y)
+        for (int x = 0; x < size; ++x) {
+            const QRgb pixel = icon.pixel(x, y);
+            image.append(char(qBlue(pixel))).append(char(qGreen(pixel))).append(char(qRed(pixel)));
+            image.append(char(qAlpha(pixel)));
+        }
+    return image + mask;
+}
+
+QByteArray Png(const QImage& image) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
+struct IconEntry {
+    int size, colours, bitsPerPixel;
+    QByteArray data;
+};
+
+// A Windows icon file: a directory of the images, then the images. Windows picks the one whose size
+// and colour depth suit where it shows the icon.
+QByteArray IconFile(const std::vector<IconEntry>& entries) {
     QByteArray file;
     Put16(file, 0);
     Put16(file, 1);  // an icon
-    Put16(file, 1);  // one image
-    file.append(char(32)).append(char(32)).append(char(16)).append('\0');
-    Put16(file, 1);
-    Put16(file, 4);
-    Put32(file, quint32(image.size()));
-    Put32(file, 6 + 16);
-    return file + image;
+    Put16(file, quint16(entries.size()));
+    quint32 offset = 6 + 16 * quint32(entries.size());
+    for (const IconEntry& entry : entries) {
+        // 256 pixels are written as 0, which the one byte cannot hold.
+        file.append(char(entry.size % 256)).append(char(entry.size % 256));
+        file.append(char(entry.colours)).append('\0');
+        Put16(file, 1);
+        Put16(file, quint16(entry.bitsPerPixel));
+        Put32(file, quint32(entry.data.size()));
+        Put32(file, offset);
+        offset += quint32(entry.data.size());
+    }
+    for (const IconEntry& entry : entries)
+        file += entry.data;
+    return file;
 }
 
 bool Save(const QImage& image, const QString& path) {
@@ -196,19 +266,32 @@ bool Save(const QImage& image, const QString& path) {
 
 }  // namespace
 
+constexpr std::array kIconSizes{16, 24, 32, 48, 64, 128, 256};
+
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("resources"));
-    const QImage icon = Icon();
-    const QImage banner = Banner();
-    const QImage about = AboutPicture();
-    QFile ico(out.filePath("quorvel.ico"));
+    bool written = true;
     // The Windows program draws its pictures with GDI alone, which reads bitmaps and not PNG.
-    const bool written = Save(banner, out.filePath("banner.png")) && Save(about, out.filePath("about.png")) &&
-                         Save(banner.convertToFormat(QImage::Format_RGB888), out.filePath("banner.bmp")) &&
-                         Save(about.convertToFormat(QImage::Format_RGB888), out.filePath("about.bmp")) &&
-                         Save(icon, out.filePath("icon.png")) && ico.open(QIODevice::WriteOnly) &&
-                         ico.write(IconFile(icon)) > 0;
+    for (const int scale : {1, 2}) {
+        const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
+        for (const auto& [name, picture] : {std::pair{QStringLiteral("banner"), Banner(scale)},
+                                            std::pair{QStringLiteral("about"), AboutPicture(scale)}})
+            written = written && Save(picture, out.filePath(name + suffix + ".png")) &&
+                      Save(picture, out.filePath(name + suffix + ".bmp"));
+    }
+
+    const QImage icon = SixteenColourIcon();
+    std::vector<IconEntry> entries{{32, 16, 4, SixteenColourEntry(icon)}};
+    written = written && Save(icon, out.filePath("icon.png"));
+    for (const int size : kIconSizes) {
+        const QImage trueColour = TrueColourIcon(size);
+        written = written && Save(trueColour, out.filePath(QStringLiteral("icon-%1.png").arg(size)));
+        // Windows reads its largest icon as PNG, which keeps the file small.
+        entries.push_back({size, 0, 32, size == 256 ? Png(trueColour) : TrueColourEntry(trueColour)});
+    }
+    QFile ico(out.filePath("quorvel.ico"));
+    written = written && ico.open(QIODevice::WriteOnly) && ico.write(IconFile(entries)) > 0;
     return written ? 0 : 1;
 }

@@ -1,9 +1,17 @@
-// The pictures the windows show, checked in the form they are stored: size and colour depth.
+// The pictures the windows show and the program icon, checked in the form they are stored: size,
+// colour depth, and that every size shows the same picture.
 #include <QFile>
+#include <QImage>
+#include <QImageReader>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <ostream>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -17,6 +25,19 @@ std::uint32_t BigEndian(const QByteArray& bytes, qsizetype at) {
     return (std::uint32_t(std::uint8_t(bytes[at])) << 24) |
            (std::uint32_t(std::uint8_t(bytes[at + 1])) << 16) |
            (std::uint32_t(std::uint8_t(bytes[at + 2])) << 8) | std::uint32_t(std::uint8_t(bytes[at + 3]));
+}
+
+// The mean difference of two images of one size, over their colour channels, from 0 to 255.
+double MeanDifference(const QImage& a, const QImage& b) {
+    EXPECT_EQ(a.size(), b.size());
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum +=
+                std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * a.width() * a.height());
 }
 
 Png ReadPng(const QString& path) {
@@ -68,19 +89,117 @@ TEST(Pictures, ProgramIconHasSixteenColoursAndATransparentGround) {
     EXPECT_TRUE(icon.transparency);
 }
 
-TEST(Pictures, WindowsIconFileHoldsOneSixteenColourImageWithAMask) {
-    QFile file(QUORVEL_ICO);
+TEST(Pictures, DoubleSizePicturesAreTheSamePicturesAtTwiceTheSize) {
+    for (const auto& [name, width, height] :
+         {std::tuple{"banner", 700, 360}, std::tuple{"about", 328, 360}}) {
+        const QString single = QStringLiteral(":/quorvel/%1.png").arg(name);
+        const QString doubled = QStringLiteral(":/quorvel/%1@2x.png").arg(name);
+        const Png png = ReadPng(doubled);
+        EXPECT_EQ(png.width, width) << name;
+        EXPECT_EQ(png.height, height) << name;
+        EXPECT_EQ(png.colourType, kTrueColour) << name;
+        // Halved, it is the picture of 96 dpi, up to the finer edges it draws.
+        const QImage halved =
+            QImage(doubled).scaled(QImage(single).size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        EXPECT_LT(MeanDifference(halved, QImage(single)), 6.0) << name;
+    }
+}
+
+struct IconEntry {
+    int width, height, colours, bitsPerPixel;
+};
+
+bool operator==(const IconEntry& a, const IconEntry& b) {
+    return a.width == b.width && a.height == b.height && a.colours == b.colours &&
+           a.bitsPerPixel == b.bitsPerPixel;
+}
+
+std::ostream& operator<<(std::ostream& out, const IconEntry& e) {
+    return out << e.width << "x" << e.height << " " << e.colours << " colours " << e.bitsPerPixel << " bits";
+}
+
+TEST(Pictures, WindowsIconFileHoldsTheSixteenColourImageAndEveryTrueColourSize) {
+    QFile file(QUORVEL_RESOURCES "/quorvel.ico");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray ico = file.readAll();
-    ASSERT_GE(ico.size(), 22 + 40 + 64 + 512 + 128);
-    auto word = [&ico](int at) { return std::uint8_t(ico[at]) | (std::uint8_t(ico[at + 1]) << 8); };
-    EXPECT_EQ(word(2), 1);  // an icon
-    EXPECT_EQ(word(4), 1);  // one image
-    EXPECT_EQ(std::uint8_t(ico[6]), 32);
-    EXPECT_EQ(std::uint8_t(ico[7]), 32);
-    EXPECT_EQ(std::uint8_t(ico[8]), 16);  // colours
-    EXPECT_EQ(word(12), 4);               // bits a pixel
-    EXPECT_EQ(word(22 + 8), 64);          // colour rows and mask rows
+    auto byte = [&ico](qsizetype at) { return int(std::uint8_t(ico.at(at))); };
+    auto word = [&byte](qsizetype at) { return byte(at) | (byte(at + 1) << 8); };
+    auto dword = [&word](qsizetype at) { return qsizetype(word(at)) | (qsizetype(word(at + 2)) << 16); };
+    ASSERT_EQ(word(2), 1);  // an icon
+    ASSERT_EQ(word(4), 8);
+    // A width or height of 0 in the directory stands for 256.
+    const std::vector<IconEntry> expected{{32, 32, 16, 4},   {16, 16, 0, 32},  {24, 24, 0, 32},
+                                          {32, 32, 0, 32},   {48, 48, 0, 32},  {64, 64, 0, 32},
+                                          {128, 128, 0, 32}, {256, 256, 0, 32}};
+    for (int k = 0; k < 8; ++k) {
+        const qsizetype entry = 6 + 16 * k;
+        const IconEntry found{byte(entry) ? byte(entry) : 256, byte(entry + 1) ? byte(entry + 1) : 256,
+                              byte(entry + 2), word(entry + 6)};
+        EXPECT_EQ(found, expected[k]) << "image " << k;
+        const qsizetype size = dword(entry + 8), at = dword(entry + 12);
+        ASSERT_LE(at + size, ico.size()) << "image " << k;
+        const QByteArray image = ico.mid(at, size);
+        if (found.width == 256) {
+            // Stored as PNG, in true colour with alpha.
+            ASSERT_TRUE(image.startsWith("\x89PNG\r\n\x1a\n"));
+            EXPECT_EQ(BigEndian(image, 16), 256u);
+            EXPECT_EQ(BigEndian(image, 20), 256u);
+            EXPECT_EQ(std::uint8_t(image[25]), 6);  // red, green, blue, alpha
+        } else {
+            // A bitmap with colour rows and mask rows, of the directory's size and depth.
+            EXPECT_EQ(dword(at), 40);
+            EXPECT_EQ(dword(at + 4), found.width);
+            EXPECT_EQ(dword(at + 8), 2 * found.height);
+            EXPECT_EQ(word(at + 14), found.bitsPerPixel);
+        }
+    }
+}
+
+// Every image of the icon file, as Windows would pick it, and every PNG the desktop installs: the
+// same two letters on a transparent ground, whose opaque part scaled to 32 pixels covers the opaque
+// part of the 16-colour image.
+TEST(Pictures, EveryIconSizeShowsTheSameDesignOnATransparentGround) {
+    const QImage sixteen = QImage(":/quorvel/icon.png").convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(sixteen.size(), QSize(32, 32));
+    QImageReader reader(QUORVEL_RESOURCES "/quorvel.ico");
+    ASSERT_EQ(reader.imageCount(), 8);
+    std::vector<QImage> images;
+    for (int k = 1; k < reader.imageCount(); ++k) {
+        ASSERT_TRUE(reader.jumpToImage(k));
+        images.push_back(reader.read().convertToFormat(QImage::Format_ARGB32));
+    }
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QImage png = QImage(QStringLiteral(QUORVEL_RESOURCES "/icon-%1.png").arg(size))
+                               .convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(png.size(), QSize(size, size));
+        const auto inIco =
+            std::find_if(images.begin(), images.end(), [size](const QImage& i) { return i.width() == size; });
+        ASSERT_NE(inIco, images.end()) << size;
+        EXPECT_EQ(*inIco, png) << size << " pixels: the icon file and the desktop's PNG differ";
+
+        for (const QPoint corner : {QPoint(0, 0), QPoint(size - 1, 0), QPoint(0, size - 1)})
+            EXPECT_EQ(qAlpha(png.pixel(corner)), 0)
+                << size << " pixels, corner " << corner.x() << "," << corner.y();
+        bool softEdges = false;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x)
+                softEdges = softEdges || (qAlpha(png.pixel(x, y)) > 0 && qAlpha(png.pixel(x, y)) < 255);
+        EXPECT_TRUE(softEdges || size < 32) << size << " pixels: no alpha between opaque and transparent";
+
+        const QImage at32 = png.scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        int agree = 0, darkRed = 0, opaque = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const QRgb pixel = at32.pixel(x, y);
+                agree += (qAlpha(pixel) >= 128) == (qAlpha(sixteen.pixel(x, y)) >= 128);
+                if (qAlpha(pixel) >= 128) {
+                    ++opaque;
+                    darkRed += qRed(pixel) > 2 * qGreen(pixel) + 20 && qRed(pixel) < 0xd0;
+                }
+            }
+        EXPECT_GE(agree, 32 * 32 * 9 / 10) << size << " pixels: another shape than the 16-colour icon";
+        EXPECT_GE(darkRed, opaque / 2) << size << " pixels: the letters are not dark red";
+    }
 }
 
 }  // namespace
