@@ -1,0 +1,233 @@
+#include "editor.h"
+
+#include "cluster_walk.h"
+#include "units.h"
+
+#include <algorithm>
+
+namespace quorvel::forms::textedit {
+
+Editor::Editor(Measurer& measurer) : measurer_(measurer) {
+    rows_.Layout(text_, RowLayout::Unlimited, measurer_);
+}
+
+void Editor::SetText(std::u16string_view text) {
+    const std::size_t removed = text_.size();
+    text_.assign(text);
+    text_.shrink_to_fit();
+    selection_ = {};
+    caretAtRowEnd_ = false;
+    desiredX_ = -1;
+    history_.Clear();
+    rows_.Layout(text_, rows_.Width(), measurer_);
+    if (listener_)
+        listener_({0, removed, text_.size()});
+}
+
+void Editor::Select(std::size_t anchor, std::size_t caret) {
+    anchor = std::min(anchor, text_.size());
+    caret = std::min(caret, text_.size());
+    if (anchor == caret)
+        anchor = caret = ClusterFloor(text_, caret);
+    else if (anchor < caret)
+        anchor = ClusterFloor(text_, anchor), caret = ClusterCeil(text_, caret);
+    else
+        anchor = ClusterCeil(text_, anchor), caret = ClusterFloor(text_, caret);
+    PlaceCaret(anchor, caret, false);
+    desiredX_ = -1;
+}
+
+void Editor::SelectAll() { Select(0, text_.size()); }
+
+std::u16string Editor::SelectedText() const {
+    return text_.substr(selection_.begin(), selection_.end() - selection_.begin());
+}
+
+void Editor::ReplaceSelection(std::u16string_view text, EditKind kind) {
+    Replace(selection_.begin(), selection_.end(), text, kind);
+}
+
+void Editor::Backspace() {
+    if (!selection_.empty())
+        return Replace(selection_.begin(), selection_.end(), {}, EditKind::Delete);
+    const std::size_t caret = selection_.caret;
+    if (caret == 0)
+        return;
+    // One code point back, which takes a combining mark off its letter, but a surrogate pair and
+    // CR LF whole.
+    std::size_t from = caret - 1;
+    if (from > 0 && ((IsLowSurrogate(text_[from]) && IsHighSurrogate(text_[from - 1])) ||
+                     (text_[from] == u'\n' && text_[from - 1] == u'\r')))
+        --from;
+    Replace(from, caret, {}, EditKind::Delete);
+}
+
+void Editor::Delete() {
+    if (!selection_.empty())
+        return Replace(selection_.begin(), selection_.end(), {}, EditKind::Delete);
+    Replace(selection_.caret, NextCluster(text_, selection_.caret), {}, EditKind::Delete);
+}
+
+void Editor::DeleteWordBackward() {
+    if (!selection_.empty())
+        return Replace(selection_.begin(), selection_.end(), {}, EditKind::Delete);
+    Replace(PreviousWordStart(text_, selection_.caret), selection_.caret, {}, EditKind::Delete);
+}
+
+void Editor::Move(Motion motion, bool extend) {
+    const Selection was = selection_;
+    std::size_t caret = was.caret;
+    bool atRowEnd = false;
+    switch (motion) {
+    case Motion::Left:
+        caret = !extend && !was.empty() ? was.begin() : PreviousCluster(text_, caret);
+        break;
+    case Motion::Right:
+        caret = !extend && !was.empty() ? was.end() : NextCluster(text_, caret);
+        break;
+    case Motion::WordLeft:
+        caret = PreviousWordStart(text_, caret);
+        break;
+    case Motion::WordRight:
+        caret = NextWordStart(text_, caret);
+        break;
+    case Motion::LineStart:
+        caret = rows_.RowStart(CaretRow());
+        break;
+    case Motion::LineEnd:
+        caret = rows_.RowEnd(CaretRow());
+        atRowEnd = rows_.IsWrapped(CaretRow());
+        break;
+    case Motion::DocumentStart:
+        caret = 0;
+        break;
+    case Motion::DocumentEnd:
+        caret = text_.size();
+        break;
+    case Motion::Up:
+    case Motion::Down:
+        return MoveVertically(1, motion == Motion::Down, extend);
+    case Motion::PageUp:
+    case Motion::PageDown:
+        return MoveVertically(pageRows_, motion == Motion::PageDown, extend);
+    }
+    PlaceCaret(extend ? was.anchor : caret, caret, atRowEnd);
+    desiredX_ = -1;
+}
+
+void Editor::MoveVertically(std::size_t rowCount, bool down, bool extend) {
+    const std::size_t row = CaretRow();
+    const int x = desiredX_ >= 0 ? desiredX_ : XOf(selection_.caret, caretAtRowEnd_);
+    const std::size_t target =
+        down ? std::min(row + rowCount, rows_.RowCount() - 1) : row - std::min(row, rowCount);
+    if (target != row) {
+        const std::size_t caret = PositionAt(target, x);
+        PlaceCaret(extend ? selection_.anchor : caret, caret, caret == rows_.RowEnd(target));
+    }
+    desiredX_ = x;
+}
+
+void Editor::MoveToPoint(std::size_t row, int x, bool extend) {
+    row = std::min(row, rows_.RowCount() - 1);
+    const std::size_t caret = PositionAt(row, x);
+    PlaceCaret(extend ? selection_.anchor : caret, caret, caret == rows_.RowEnd(row));
+    desiredX_ = -1;
+}
+
+void Editor::SelectWordAt(std::size_t position) {
+    const auto [begin, end] = WordAt(position);
+    PlaceCaret(begin, end, false);
+    desiredX_ = -1;
+}
+
+std::pair<std::size_t, std::size_t> Editor::WordAt(std::size_t position) const {
+    return textedit::WordAt(text_, position);
+}
+
+bool Editor::Undo() {
+    const EditStep* step = history_.Undo();
+    if (!step)
+        return false;
+    Apply(step->position, step->inserted.size(), step->removed);
+    PlaceCaret(step->before.anchor, step->before.caret, false);
+    desiredX_ = -1;
+    return true;
+}
+
+bool Editor::Redo() {
+    const EditStep* step = history_.Redo();
+    if (!step)
+        return false;
+    Apply(step->position, step->removed.size(), step->inserted);
+    PlaceCaret(step->after.anchor, step->after.caret, false);
+    desiredX_ = -1;
+    return true;
+}
+
+void Editor::SetWidth(int width) {
+    if (width != rows_.Width()) {
+        rows_.Layout(text_, width, measurer_);
+        PlaceCaret(selection_.anchor, selection_.caret, caretAtRowEnd_);
+    }
+}
+
+void Editor::Relayout() {
+    rows_.Layout(text_, rows_.Width(), measurer_);
+    PlaceCaret(selection_.anchor, selection_.caret, caretAtRowEnd_);
+}
+
+void Editor::SetPageRows(std::size_t rows) { pageRows_ = std::max<std::size_t>(rows, 1); }
+
+int Editor::XOf(std::size_t position, bool atEndOfRow) const {
+    position = std::min(position, text_.size());
+    const std::size_t row = rows_.RowOf(position, atEndOfRow);
+    int x = 0;
+    for (ClusterWalk walk(text_, rows_.RowStart(row), measurer_); !walk.AtEnd() && walk.Position() < position;
+         walk.Next())
+        x += walk.Advance();
+    return x;
+}
+
+std::size_t Editor::PositionAt(std::size_t row, int x) const {
+    row = std::min(row, rows_.RowCount() - 1);
+    const std::size_t end = rows_.RowEnd(row);
+    int left = 0;
+    for (ClusterWalk walk(text_, rows_.RowStart(row), measurer_); !walk.AtEnd() && walk.Position() < end;
+         walk.Next()) {
+        const int advance = walk.Advance();
+        if (x < left + (advance + 1) / 2)
+            return walk.Position();
+        left += advance;
+    }
+    return end;
+}
+
+void Editor::Replace(std::size_t from, std::size_t to, std::u16string_view text, EditKind kind) {
+    if (from == to && text.empty())
+        return;
+    const Selection before = selection_;
+    std::u16string removed = text_.substr(from, to - from);
+    Apply(from, to - from, text);
+    const std::size_t caret = ClusterCeil(text_, from + text.size());
+    selection_ = {caret, caret};
+    caretAtRowEnd_ = false;
+    desiredX_ = -1;
+    history_.Record(from, std::move(removed), std::u16string(text), before, selection_, kind);
+}
+
+void Editor::Apply(std::size_t position, std::size_t removed, std::u16string_view inserted) {
+    text_.replace(position, removed, inserted);
+    rows_.Update(text_, position, removed, inserted.size(), measurer_);
+    if (listener_)
+        listener_({position, removed, inserted.size()});
+}
+
+void Editor::PlaceCaret(std::size_t anchor, std::size_t caret, bool atRowEnd) {
+    selection_ = {anchor, caret};
+    // Only a caret where a row is wrapped can stand at the end of the row before.
+    const std::size_t row = rows_.RowOf(caret);
+    caretAtRowEnd_ = atRowEnd && row > 0 && rows_.RowStart(row) == caret && rows_.IsWrapped(row - 1);
+    history_.Seal();
+}
+
+}  // namespace quorvel::forms::textedit

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "measurer.h"
+#include "row_layout.h"
+#include "selection.h"
+#include "undo_history.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace quorvel::forms::textedit {
+
+// Caret moves; with `extend` they move the caret and keep the anchor.
+enum class Motion {
+    Left,           // one cluster back (collapses a selection to its begin)
+    Right,          // one cluster on (collapses a selection to its end)
+    WordLeft,       // Ctrl+Left
+    WordRight,      // Ctrl+Right
+    LineStart,      // Home: the row's start
+    LineEnd,        // End: the row's end
+    DocumentStart,  // Ctrl+Home
+    DocumentEnd,    // Ctrl+End
+    Up,             // one row up, at the desired x
+    Down,           // one row down, at the desired x
+    PageUp,         // a page of rows up, at the desired x
+    PageDown,       // a page of rows down, at the desired x
+};
+
+// What an edit changed: at `position`, `removed` units became `inserted` units.
+struct TextChange {
+    std::size_t position = 0;
+    std::size_t removed = 0;
+    std::size_t inserted = 0;
+};
+
+// The model a text field's view drives: the text, the selection, the undo history and the rows at the
+// view's width, kept in step with every edit. Positions are code-unit offsets; the caret and the
+// selection's ends always stand at cluster boundaries. The view paints from rows(), selection(),
+// CaretRow() and XOf(), and turns input into the calls below.
+class Editor {
+public:
+    // `measurer` must outlive the editor; the rows are laid out at no width (a row per paragraph) until
+    // SetWidth.
+    explicit Editor(Measurer& measurer);
+
+    const std::u16string& Text() const { return text_; }
+    // Replaces the whole text; the caret goes to 0 and the undo history is cleared.
+    void SetText(std::u16string_view text);
+
+    const Selection& selection() const { return selection_; }
+    // Whether the caret stands at the end of a wrapped row rather than at the start of the next.
+    bool CaretAtRowEnd() const { return caretAtRowEnd_; }
+    // Selects from `anchor` to `caret`, clamped to the text and widened to cluster boundaries.
+    void Select(std::size_t anchor, std::size_t caret);
+    void SelectAll();
+    std::u16string SelectedText() const;
+
+    // Replaces the selection with `text` (typing, paste, IME result, ...); the caret goes after it.
+    void ReplaceSelection(std::u16string_view text, EditKind kind);
+    // Deletes the selection, or else the code point before the caret (a surrogate pair or CR LF whole).
+    void Backspace();
+    // Deletes the selection, or else the cluster after the caret (CR LF whole).
+    void Delete();
+    // Ctrl+Backspace: deletes the selection, or else back to the previous word start.
+    void DeleteWordBackward();
+
+    void Move(Motion motion, bool extend);
+    // A click at `x` in `row` places the caret there; with `extend` (Shift+click, drag) it selects.
+    void MoveToPoint(std::size_t row, int x, bool extend);
+    // Double-click: selects the word (or run of spaces or punctuation) at `position`.
+    void SelectWordAt(std::size_t position);
+    // The word at `position`, as [begin, end).
+    std::pair<std::size_t, std::size_t> WordAt(std::size_t position) const;
+
+    bool Undo();
+    bool Redo();
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+
+    // Wraps the rows at `width` device pixels (0 or less: no wrapping).
+    void SetWidth(int width);
+    // Lays the rows out again after the measurer's advances changed (a font or DPI change).
+    void Relayout();
+    // How many rows Page Up and Page Down move (at least 1).
+    void SetPageRows(std::size_t rows);
+    const RowLayout& rows() const { return rows_; }
+    // The row the caret is in.
+    std::size_t CaretRow() const { return rows_.RowOf(selection_.caret, caretAtRowEnd_); }
+    // The x of `position` from the start of its row (the row before when `atEndOfRow`), in logical order.
+    int XOf(std::size_t position, bool atEndOfRow = false) const;
+    // The cluster boundary in `row` nearest to `x`.
+    std::size_t PositionAt(std::size_t row, int x) const;
+
+    // Called after every change of the text, SetText included (as all of the old text becoming all of
+    // the new).
+    void SetChangeListener(std::function<void(const TextChange&)> listener) {
+        listener_ = std::move(listener);
+    }
+
+private:
+    void Replace(std::size_t from, std::size_t to, std::u16string_view text, EditKind kind);
+    void Apply(std::size_t position, std::size_t removed, std::u16string_view inserted);
+    void PlaceCaret(std::size_t anchor, std::size_t caret, bool atRowEnd);
+    void MoveVertically(std::size_t rowCount, bool down, bool extend);
+
+    Measurer& measurer_;
+    std::u16string text_;
+    Selection selection_;
+    bool caretAtRowEnd_ = false;
+    // The x that Up, Down, Page Up and Page Down aim for, kept across them; negative when not set.
+    int desiredX_ = -1;
+    std::size_t pageRows_ = 1;
+    RowLayout rows_;
+    UndoHistory history_;
+    std::function<void(const TextChange&)> listener_;
+};
+
+}  // namespace quorvel::forms::textedit

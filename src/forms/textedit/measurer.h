@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+namespace quorvel::forms::textedit {
+
+// How wide text is, in device pixels: what a view (with its font, DPI and shaping engine) gives the
+// editing core. The core asks for pieces of at most MaxPieceLength units (longer only when one cluster
+// is), each inside one paragraph and starting and ending at cluster boundaries, and never asks for the
+// same text twice during one layout pass.
+class Measurer {
+public:
+    static constexpr std::size_t MaxPieceLength = 4096;
+
+    virtual ~Measurer() = default;
+
+    // Fills `advances` (as long as `piece`) with each unit's advance: the first unit of a cluster
+    // carries the whole cluster's advance, the others 0. Advances are never negative.
+    virtual void Advances(std::u16string_view piece, std::span<int> advances) = 0;
+};
+
+}  // namespace quorvel::forms::textedit

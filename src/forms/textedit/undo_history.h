@@ -1,0 +1,62 @@
+#pragma once
+
+#include "selection.h"
+
+#include <cstddef>
+#include <deque>
+#include <string>
+
+namespace quorvel::forms::textedit {
+
+// What made an edit; typing coalesces into one undo step, every other kind is a step of its own.
+enum class EditKind { Typing, Paste, Cut, Delete, Other };
+
+// One undoable edit: at `position`, `removed` became `inserted`, with the selection before and after.
+struct EditStep {
+    std::size_t position = 0;
+    std::u16string removed;
+    std::u16string inserted;
+    Selection before;
+    Selection after;
+};
+
+// The edits that can be undone and redone. Each edit's texts are held once, in its step. Typing joins
+// the step before it while it continues where that step ended and nothing sealed it (a caret move, an
+// undo, an edit of another kind). A new edit after undoing drops what could be redone. When the texts
+// held exceed the budget, the oldest steps go (the newest always stays).
+class UndoHistory {
+public:
+    static constexpr std::size_t DefaultBudget = std::size_t{16} << 20;  // code units
+
+    explicit UndoHistory(std::size_t budget = DefaultBudget) : budget_(budget) {}
+
+    // Records an edit that has been made.
+    void Record(std::size_t position, std::u16string removed, std::u16string inserted, Selection before,
+                Selection after, EditKind kind);
+    // Ends the current typing step: the next typing starts a step of its own.
+    void Seal() { sealed_ = true; }
+    // Forgets every step.
+    void Clear();
+
+    bool CanUndo() const { return next_ > 0; }
+    bool CanRedo() const { return next_ < steps_.size(); }
+    // The step to revert (the caller puts `removed` back in place of `inserted`), or null.
+    const EditStep* Undo();
+    // The step to make again, or null.
+    const EditStep* Redo();
+
+    // How many steps are held.
+    std::size_t StepCount() const { return steps_.size(); }
+
+private:
+    void KeepWithinBudget();
+
+    std::deque<EditStep> steps_;
+    // Steps before this index are done; from it on they are undone.
+    std::size_t next_ = 0;
+    std::size_t budget_;
+    std::size_t held_ = 0;
+    bool sealed_ = true;
+};
+
+}  // namespace quorvel::forms::textedit
