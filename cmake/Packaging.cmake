@@ -1,5 +1,5 @@
 # cpack -G DEB: a Debian package of the program with its library dependencies filled in; for the
-# Windows build, a zip.
+# Windows build, a zip, and beside it an installer that the build makes with wixl.
 set(CPACK_PACKAGE_NAME "quorvel")
 set(CPACK_PACKAGE_VENDOR "Quorvel")
 set(CPACK_PACKAGE_CONTACT "Quorvel developers <developers@quorvel.invalid>")
@@ -19,5 +19,21 @@ if(WIN32)
     set(CPACK_GENERATOR ZIP)
     set(CPACK_PACKAGE_FILE_NAME "quorvel-${PROJECT_VERSION}-win64")
     set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+
+    # The installer holds the program file stripped, as the zip does. wixl finds the files the
+    # installer names from the folder it runs in.
+    find_program(QUORVEL_WIXL wixl REQUIRED)
+    set(QUORVEL_MSI "${PROJECT_BINARY_DIR}/quorvel-${PROJECT_VERSION}-win64.msi")
+    file(RELATIVE_PATH QUORVEL_MSI_ICON "${PROJECT_BINARY_DIR}" "${PROJECT_SOURCE_DIR}/resources/quorvel.ico")
+    configure_file(resources/quorvel.wxs.in "${PROJECT_BINARY_DIR}/quorvel.wxs" @ONLY)
+    add_custom_command(OUTPUT "${QUORVEL_MSI}"
+        COMMAND ${CMAKE_COMMAND} -E make_directory msi
+        COMMAND ${CMAKE_STRIP} -o msi/quorvel.exe $<TARGET_FILE:quorvel>
+        COMMAND ${QUORVEL_WIXL} -a x64 -D Version=${PROJECT_VERSION} -o "${QUORVEL_MSI}" quorvel.wxs
+        DEPENDS quorvel "${PROJECT_BINARY_DIR}/quorvel.wxs" "${PROJECT_SOURCE_DIR}/resources/quorvel.ico"
+        WORKING_DIRECTORY "${PROJECT_BINARY_DIR}"
+        COMMENT "Building the installer ${QUORVEL_MSI}"
+        VERBATIM)
+    add_custom_target(msi ALL DEPENDS "${QUORVEL_MSI}")
 endif()
 include(CPack)

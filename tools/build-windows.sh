@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is needed and cross-builds the Windows program: build-windows/quorvel.exe, and the
-# zip that holds it, build-windows/quorvel-<version>-win64.zip.
+# Installs what is needed and cross-builds the Windows program: build-windows/quorvel.exe, its
+# installer build-windows/quorvel-<version>-win64.msi, and the zip that holds the program file alone,
+# build-windows/quorvel-<version>-win64.zip.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

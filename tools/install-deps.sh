@@ -18,6 +18,8 @@ packages=(
     dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
     # Packaging checks
     dpkg-dev file desktop-file-utils appstream binutils-mingw-w64-x86-64
+    # The Windows installer: wixl builds it, msiinfo reads its tables
+    wixl msitools
     # The Windows program: the cross compiler, and Wine with its fonts to run it and its tests
     g++-mingw-w64-x86-64-posix wine64 fonts-wine unzip
 )
