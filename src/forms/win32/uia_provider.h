@@ -1,15 +1,10 @@
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "uia_library.h"
 
 #include <cstddef>
 #include <string>
 #include <string_view>
-
-struct IRawElementProviderSimple;
 
 namespace quorvel::forms::textedit {
 class Editor;
@@ -57,7 +52,8 @@ class FieldProvider;
 // uiautomationcore.dll at run time; without them the field answers no request and raises no event.
 class FieldAutomation {
 public:
-    explicit FieldAutomation(AccessibleField& field) : field_(field) {}
+    explicit FieldAutomation(AccessibleField& field, const UiaLibrary& library = UiaLibrary::System())
+        : field_(field), library_(library) {}
     ~FieldAutomation();
     FieldAutomation(const FieldAutomation&) = delete;
     FieldAutomation& operator=(const FieldAutomation&) = delete;
@@ -74,7 +70,9 @@ public:
 
 private:
     AccessibleField& field_;
+    const UiaLibrary& library_;
     FieldProvider* provider_ = nullptr;
+    HWND window_ = nullptr;  // the field's, kept for the destructor, which runs when the field is half gone
 };
 
 }  // namespace quorvel::forms::win32

@@ -1,0 +1,28 @@
+#pragma once
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <uiautomationcore.h>
+
+namespace quorvel::forms::win32 {
+
+// The functions of uiautomationcore.dll that a provider calls, loaded at run time: mingw-w64 has no
+// import library for it. Each is null when the system lacks it; callers go without.
+struct UiaLibrary {
+    LRESULT(WINAPI* ReturnRawElementProvider)(HWND, WPARAM, LPARAM, IRawElementProviderSimple*) = nullptr;
+    HRESULT(WINAPI* HostProviderFromHwnd)(HWND, IRawElementProviderSimple**) = nullptr;
+    HRESULT(WINAPI* RaiseAutomationEvent)(IRawElementProviderSimple*, EVENTID) = nullptr;
+    HRESULT(WINAPI* GetReservedNotSupportedValue)(IUnknown**) = nullptr;
+    BOOL(WINAPI* ClientsAreListening)() = nullptr;
+    HRESULT(WINAPI* DisconnectProvider)(IRawElementProviderSimple*) = nullptr;
+
+    // Loads them from the named library.
+    static UiaLibrary Load(const wchar_t* dll);
+    // The system's, loaded on first use.
+    static const UiaLibrary& System();
+};
+
+}  // namespace quorvel::forms::win32

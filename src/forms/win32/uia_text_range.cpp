@@ -1,0 +1,420 @@
+#include "uia_text_range.h"
+
+#include "editor.h"
+#include "uia_field_provider.h"
+#include "units.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvel::forms::win32 {
+
+using textedit::Editor;
+
+namespace {
+
+// Answered by this program's ranges alone, with themselves: how a range recognizes another one of its own.
+constexpr IID kOwnRange = {0x05f8786d, 0xbb33, 0x4800, {0xaa, 0x65, 0x92, 0xb0, 0xbd, 0x15, 0xcf, 0xed}};
+
+uia::TextUnit Supported(uia::TextUnit unit) {
+    switch (unit) {
+    case uia::TextUnit_Format:
+        return uia::TextUnit_Word;
+    case uia::TextUnit_Page:
+        return uia::TextUnit_Document;
+    default:
+        return unit;
+    }
+}
+
+int Sign(std::size_t a, std::size_t b) { return a < b ? -1 : a > b ? 1 : 0; }
+
+}  // namespace
+
+TextUnits::TextUnits(const Editor& editor, uia::TextUnit unit) : editor_(editor), unit_(Supported(unit)) {}
+
+std::size_t TextUnits::Floor(std::size_t position) const {
+    const std::u16string_view text = editor_.Text();
+    position = std::min(position, text.size());
+    switch (unit_) {
+    case uia::TextUnit_Character:
+        return textedit::ClusterFloor(text, position);
+    case uia::TextUnit_Word: {
+        if (position == text.size())
+            return position;
+        // Word starts are where Ctrl+Right stops: walk there from two words back, so that this agrees
+        // with Next wherever Ctrl+Left would stop.
+        std::size_t start = textedit::PreviousWordStart(text, textedit::PreviousWordStart(text, position));
+        for (std::size_t next = textedit::NextWordStart(text, start); next > start && next <= position;
+             next = textedit::NextWordStart(text, start))
+            start = next;
+        return start;
+    }
+    case uia::TextUnit_Line: {
+        const textedit::RowLayout& rows = editor_.rows();
+        return rows.RowStart(rows.RowOf(position));
+    }
+    case uia::TextUnit_Paragraph:
+        return textedit::ParagraphStart(text, position);
+    default:
+        return 0;
+    }
+}
+
+std::size_t TextUnits::Next(std::size_t position) const {
+    const std::u16string_view text = editor_.Text();
+    if (position >= text.size())
+        return text.size();
+    switch (unit_) {
+    case uia::TextUnit_Character:
+        return textedit::NextCluster(text, position);
+    case uia::TextUnit_Word: {
+        const std::size_t next = textedit::NextWordStart(text, position);
+        return next > position ? next : text.size();
+    }
+    case uia::TextUnit_Line: {
+        const textedit::RowLayout& rows = editor_.rows();
+        return rows.RowLimit(rows.RowOf(position));
+    }
+    case uia::TextUnit_Paragraph: {
+        const std::size_t end = textedit::ParagraphEnd(text, position);
+        return end + textedit::ParagraphBreakLength(text, end);
+    }
+    default:
+        return text.size();
+    }
+}
+
+std::size_t TextUnits::Previous(std::size_t position) const {
+    return position == 0 ? 0 : Floor(position - 1);
+}
+
+bool TextUnits::IsBoundary(std::size_t position) const {
+    return position >= editor_.Text().size() || Floor(position) == position;
+}
+
+TextRange::TextRange(FieldProvider& provider, std::size_t begin, std::size_t end)
+    : provider_(provider), begin_(begin), end_(std::max(begin, end)) {
+    provider_.AddRef();
+}
+
+TextRange::~TextRange() { provider_.Release(); }
+
+HRESULT TextRange::QueryInterface(REFIID iid, void** object) {
+    if (!object)
+        return E_POINTER;
+    if (IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, uia::kITextRangeProvider) ||
+        IsEqualIID(iid, kOwnRange)) {
+        *object = this;
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG TextRange::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+
+ULONG TextRange::Release() {
+    const LONG left = InterlockedDecrement(&references_);
+    if (left == 0)
+        delete this;
+    return static_cast<ULONG>(left);
+}
+
+const Editor* TextRange::Clamp() {
+    AccessibleField* field = provider_.field();
+    if (!field)
+        return nullptr;
+    const Editor& editor = field->editor();
+    const std::u16string_view text = editor.Text();
+    begin_ = textedit::ClusterFloor(text, std::min(begin_, text.size()));
+    end_ = std::max(begin_, textedit::ClusterFloor(text, std::min(end_, text.size())));
+    return &editor;
+}
+
+TextRange* TextRange::Own(uia::ITextRangeProvider* range) const {
+    void* own = nullptr;
+    if (!range || FAILED(range->QueryInterface(kOwnRange, &own)))
+        return nullptr;
+    auto* other = static_cast<TextRange*>(own);
+    other->Release();
+    return &other->provider_ == &provider_ ? other : nullptr;
+}
+
+HRESULT TextRange::Clone(uia::ITextRangeProvider** clone) {
+    if (!clone)
+        return E_POINTER;
+    *clone = new TextRange(provider_, begin_, end_);
+    return S_OK;
+}
+
+HRESULT TextRange::Compare(uia::ITextRangeProvider* range, BOOL* same) {
+    if (!same)
+        return E_POINTER;
+    *same = FALSE;
+    TextRange* other = Own(range);
+    if (!other)
+        return E_INVALIDARG;
+    if (!Clamp() || !other->Clamp())
+        return uia::kElementNotAvailable;
+    *same = begin_ == other->begin_ && end_ == other->end_;
+    return S_OK;
+}
+
+HRESULT TextRange::CompareEndpoints(uia::TextPatternRangeEndpoint endpoint, uia::ITextRangeProvider* target,
+                                    uia::TextPatternRangeEndpoint targetEndpoint, int* order) {
+    if (!order)
+        return E_POINTER;
+    *order = 0;
+    TextRange* other = Own(target);
+    if (!other)
+        return E_INVALIDARG;
+    if (!Clamp() || !other->Clamp())
+        return uia::kElementNotAvailable;
+    *order = Sign(End(endpoint), other->End(targetEndpoint));
+    return S_OK;
+}
+
+HRESULT TextRange::ExpandToEnclosingUnit(uia::TextUnit unit) {
+    const Editor* editor = Clamp();
+    if (!editor)
+        return uia::kElementNotAvailable;
+    const TextUnits units(*editor, unit);
+    // A range of whole units stays as it is; any other becomes the unit its start is in.
+    if (begin_ < end_ && units.IsBoundary(begin_) && units.IsBoundary(end_))
+        return S_OK;
+    begin_ = units.Floor(begin_);
+    end_ = units.Next(begin_);
+    return S_OK;
+}
+
+HRESULT TextRange::FindAttribute(TEXTATTRIBUTEID attribute, VARIANT value, BOOL,
+                                 uia::ITextRangeProvider** found) {
+    if (!found)
+        return E_POINTER;
+    *found = nullptr;
+    if (!Clamp())
+        return uia::kElementNotAvailable;
+    // Read-only is the one attribute the field has, and the whole text shares it.
+    if (attribute == uia::kIsReadOnlyAttribute && value.vt == VT_BOOL &&
+        (value.boolVal != VARIANT_FALSE) == provider_.field()->ReadOnly())
+        *found = new TextRange(provider_, begin_, end_);
+    return S_OK;
+}
+
+HRESULT TextRange::FindText(BSTR text, BOOL backward, BOOL ignoreCase, uia::ITextRangeProvider** found) {
+    if (!found)
+        return E_POINTER;
+    *found = nullptr;
+    if (!text)
+        return E_INVALIDARG;
+    const Editor* editor = Clamp();
+    if (!editor)
+        return uia::kElementNotAvailable;
+    std::u16string needle(reinterpret_cast<const char16_t*>(text), SysStringLen(text));
+    std::u16string within(std::u16string_view(editor->Text()).substr(begin_, end_ - begin_));
+    if (needle.empty())
+        return S_OK;
+    if (ignoreCase) {
+        // Unit for unit, so that positions in the copies are positions in the text.
+        CharUpperBuffW(reinterpret_cast<wchar_t*>(needle.data()), static_cast<DWORD>(needle.size()));
+        CharUpperBuffW(reinterpret_cast<wchar_t*>(within.data()), static_cast<DWORD>(within.size()));
+    }
+    const std::size_t at = backward ? within.rfind(needle) : within.find(needle);
+    if (at != std::u16string::npos)
+        *found = new TextRange(provider_, begin_ + at, begin_ + at + needle.size());
+    return S_OK;
+}
+
+HRESULT TextRange::GetAttributeValue(TEXTATTRIBUTEID attribute, VARIANT* value) {
+    if (!value)
+        return E_POINTER;
+    VariantInit(value);
+    if (!Clamp())
+        return uia::kElementNotAvailable;
+    if (attribute == uia::kIsReadOnlyAttribute) {
+        value->vt = VT_BOOL;
+        value->boolVal = provider_.field()->ReadOnly() ? VARIANT_TRUE : VARIANT_FALSE;
+        return S_OK;
+    }
+    // UI Automation's own value for an attribute the field does not have; without it, an empty answer.
+    IUnknown* notSupported = nullptr;
+    const UiaLibrary& library = provider_.library();
+    if (library.GetReservedNotSupportedValue &&
+        SUCCEEDED(library.GetReservedNotSupportedValue(&notSupported))) {
+        value->vt = VT_UNKNOWN;
+        value->punkVal = notSupported;
+    }
+    return S_OK;
+}
+
+HRESULT TextRange::GetBoundingRectangles(SAFEARRAY** rectangles) {
+    if (!rectangles)
+        return E_POINTER;
+    *rectangles = nullptr;
+    const Editor* editor = Clamp();
+    if (!editor)
+        return uia::kElementNotAvailable;
+    // Left, top, width and height in screen pixels for each visible row the range touches; none for an
+    // empty range.
+    std::vector<double> sides;
+    if (begin_ < end_) {
+        AccessibleField& field = *provider_.field();
+        const textedit::RowLayout& rows = editor->rows();
+        const AccessibleField::Rows visible = field.VisibleRows();
+        const std::size_t first = std::max(rows.RowOf(begin_), visible.first);
+        const std::size_t last = std::min(rows.RowOf(end_ - 1) + 1, visible.last);
+        for (std::size_t row = first; row < last; ++row) {
+            const std::size_t from = std::max(begin_, rows.RowStart(row));
+            const std::size_t to = std::max(from, std::min(end_, rows.RowEnd(row)));
+            const RECT box = field.RowRectangle(row, from, to);
+            sides.insert(sides.end(), {static_cast<double>(box.left), static_cast<double>(box.top),
+                                       static_cast<double>(box.right - box.left),
+                                       static_cast<double>(box.bottom - box.top)});
+        }
+    }
+    SAFEARRAY* array = SafeArrayCreateVector(VT_R8, 0, static_cast<ULONG>(sides.size()));
+    if (!array)
+        return E_OUTOFMEMORY;
+    if (!sides.empty()) {
+        void* data = nullptr;
+        SafeArrayAccessData(array, &data);
+        std::copy(sides.begin(), sides.end(), static_cast<double*>(data));
+        SafeArrayUnaccessData(array);
+    }
+    *rectangles = array;
+    return S_OK;
+}
+
+HRESULT TextRange::GetEnclosingElement(IRawElementProviderSimple** element) {
+    if (!element)
+        return E_POINTER;
+    *element = nullptr;
+    if (!Clamp())
+        return uia::kElementNotAvailable;
+    provider_.AddRef();
+    *element = &provider_;
+    return S_OK;
+}
+
+HRESULT TextRange::GetText(int maxLength, BSTR* text) {
+    if (!text)
+        return E_POINTER;
+    *text = nullptr;
+    if (maxLength < -1)
+        return E_INVALIDARG;
+    const Editor* editor = Clamp();
+    if (!editor)
+        return uia::kElementNotAvailable;
+    const std::u16string_view all = editor->Text();
+    std::size_t length = end_ - begin_;
+    // Cut short, the text keeps no half of a surrogate pair.
+    if (maxLength >= 0 && static_cast<std::size_t>(maxLength) < length) {
+        length = static_cast<std::size_t>(maxLength);
+        if (length > 0 && textedit::IsHighSurrogate(all[begin_ + length - 1]) &&
+            textedit::IsLowSurrogate(all[begin_ + length]))
+            --length;
+    }
+    *text =
+        SysAllocStringLen(reinterpret_cast<const OLECHAR*>(all.data() + begin_), static_cast<UINT>(length));
+    return *text ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT TextRange::Move(uia::TextUnit unit, int count, int* moved) {
+    if (!moved)
+        return E_POINTER;
+    *moved = 0;
+    const Editor* editor = Clamp();
+    if (!editor)
+        return uia::kElementNotAvailable;
+    const TextUnits units(*editor, unit);
+    const std::size_t length = editor->Text().size();
+    if (begin_ == end_) {
+        // An empty range moves as a caret would, and stays empty.
+        std::size_t at = begin_;
+        for (; *moved < count && at < length; ++*moved)
+            at = units.Next(at);
+        for (; *moved > count && at > 0; --*moved)
+            at = units.Previous(at);
+        begin_ = end_ = at;
+        return S_OK;
+    }
+    // Any other range goes back to the start of its first unit, moves by whole units and spans one
+    // unit there: it moves on only as far as a unit follows.
+    std::size_t at = units.Floor(begin_);
+    for (std::size_t next; *moved < count && (next = units.Next(at)) < length; ++*moved)
+        at = next;
+    for (; *moved > count && at > 0; --*moved)
+        at = units.Previous(at);
+    begin_ = at;
+    end_ = units.Next(at);
+    return S_OK;
+}
+
+HRESULT TextRange::MoveEndpointByUnit(uia::TextPatternRangeEndpoint endpoint, uia::TextUnit unit, int count,
+                                      int* moved) {
+    if (!moved)
+        return E_POINTER;
+    *moved = 0;
+    const Editor* editor = Clamp();
+    if (!editor)
+        return uia::kElementNotAvailable;
+    const TextUnits units(*editor, unit);
+    const std::size_t length = editor->Text().size();
+    std::size_t at = End(endpoint);
+    for (; *moved < count && at < length; ++*moved)
+        at = units.Next(at);
+    for (; *moved > count && at > 0; --*moved)
+        at = units.Previous(at);
+    End(endpoint) = at;
+    // An end moved past the other one takes it along.
+    if (begin_ > end_)
+        (endpoint == uia::TextPatternRangeEndpoint_Start ? end_ : begin_) = at;
+    return S_OK;
+}
+
+HRESULT TextRange::MoveEndpointByRange(uia::TextPatternRangeEndpoint endpoint,
+                                       uia::ITextRangeProvider* target,
+                                       uia::TextPatternRangeEndpoint targetEndpoint) {
+    TextRange* other = Own(target);
+    if (!other)
+        return E_INVALIDARG;
+    if (!Clamp() || !other->Clamp())
+        return uia::kElementNotAvailable;
+    const std::size_t at = other->End(targetEndpoint);
+    End(endpoint) = at;
+    if (begin_ > end_)
+        (endpoint == uia::TextPatternRangeEndpoint_Start ? end_ : begin_) = at;
+    return S_OK;
+}
+
+HRESULT TextRange::Select() {
+    if (!Clamp())
+        return uia::kElementNotAvailable;
+    provider_.field()->Select(begin_, end_);
+    return S_OK;
+}
+
+HRESULT TextRange::AddToSelection() { return uia::kInvalidOperation; }
+
+HRESULT TextRange::RemoveFromSelection() { return uia::kInvalidOperation; }
+
+HRESULT TextRange::ScrollIntoView(BOOL alignToTop) {
+    if (!Clamp())
+        return uia::kElementNotAvailable;
+    provider_.field()->ScrollIntoView(alignToTop ? begin_ : end_, alignToTop != FALSE);
+    return S_OK;
+}
+
+HRESULT TextRange::GetChildren(SAFEARRAY** children) {
+    if (!children)
+        return E_POINTER;
+    // The field's text holds no embedded objects.
+    *children = SafeArrayCreateVector(VT_UNKNOWN, 0, 0);
+    return *children ? S_OK : E_OUTOFMEMORY;
+}
+
+}  // namespace quorvel::forms::win32

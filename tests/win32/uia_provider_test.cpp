@@ -1,0 +1,457 @@
+// The UI Automation provider of a text field, called in-process through its COM interfaces as UI
+// Automation calls it, over a stand-in field that holds a real editing core: 10 pixels a cluster,
+// 10 clusters a row, rows 16 pixels high from screen point (100, 200), three rows in view.
+#include "editor.h"
+#include "uia_field_provider.h"
+#include "uia_interfaces.h"
+#include "uia_provider.h"
+#include "units.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quorvel::forms::win32 {
+namespace {
+
+using namespace uia;
+
+class TenPixels final : public textedit::Measurer {
+public:
+    void Advances(std::u16string_view piece, std::span<int> advances) override {
+        for (std::size_t i = 0; i < piece.size(); ++i)
+            advances[i] = textedit::IsClusterBoundary(piece, i) ? 10 : 0;
+    }
+};
+
+class StandInField final : public AccessibleField {
+public:
+    StandInField() : editor_(measurer_) {
+        window_ =
+            CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        editor_.SetWidth(100);
+    }
+    ~StandInField() override { DestroyWindow(window_); }
+
+    HWND handle() const override { return window_; }
+    const textedit::Editor& editor() const override { return editor_; }
+    std::u16string AccessibleName() const override { return u"Message to encrypt"; }
+    std::u16string AutomationId() const override { return u"Text1"; }
+    bool ReadOnly() const override { return readOnly; }
+    void SetValue(std::u16string_view text) override {
+        editor_.SelectAll();
+        editor_.ReplaceSelection(text, textedit::EditKind::Other);
+    }
+    void Select(std::size_t anchor, std::size_t caret) override { editor_.Select(anchor, caret); }
+    Rows VisibleRows() const override { return {top, top + 3}; }
+    RECT RowRectangle(std::size_t row, std::size_t begin, std::size_t end) override {
+        const auto start = editor_.rows().RowStart(row);
+        const auto y = static_cast<LONG>(200 + 16 * (row - top));
+        return {static_cast<LONG>(100 + 10 * (begin - start)), y, static_cast<LONG>(100 + 10 * (end - start)),
+                y + 16};
+    }
+    std::size_t PositionAt(POINT screen) override {
+        return editor_.PositionAt(top + static_cast<std::size_t>((screen.y - 200) / 16), screen.x - 100);
+    }
+    void ScrollIntoView(std::size_t position, bool alignToTop) override {
+        scrolledTo = {position, alignToTop};
+    }
+
+    textedit::Editor& core() { return editor_; }
+
+    bool readOnly = false;
+    std::size_t top = 0;
+    std::pair<std::size_t, bool> scrolledTo{};
+
+private:
+    HWND window_;
+    TenPixels measurer_;
+    textedit::Editor editor_;
+};
+
+// Calls UI Automation's functions as the tests put them; records the events raised.
+struct Recorded {
+    std::vector<EVENTID> events;
+    IRawElementProviderSimple* returned = nullptr;
+} recorded;
+
+UiaLibrary Recording() {
+    UiaLibrary library;
+    library.ReturnRawElementProvider = [](HWND, WPARAM, LPARAM,
+                                          IRawElementProviderSimple* provider) -> LRESULT {
+        recorded.returned = provider;
+        return 1234;
+    };
+    library.RaiseAutomationEvent = [](IRawElementProviderSimple*, EVENTID event) -> HRESULT {
+        recorded.events.push_back(event);
+        return S_OK;
+    };
+    return library;
+}
+
+template <typename Interface> struct Released {
+    void operator()(Interface* object) const { object->Release(); }
+};
+template <typename Interface> using Ref = std::unique_ptr<Interface, Released<Interface>>;
+
+std::u16string TextOf(ITextRangeProvider* range, int maxLength = -1) {
+    BSTR text = nullptr;
+    EXPECT_EQ(range->GetText(maxLength, &text), S_OK);
+    std::u16string result(reinterpret_cast<const char16_t*>(text), SysStringLen(text));
+    SysFreeString(text);
+    return result;
+}
+
+class UiaProviderTest : public testing::Test {
+protected:
+    void Set(std::u16string_view text) { field.core().SetText(text); }
+    Ref<ITextProvider> Text() {
+        IUnknown* pattern = nullptr;
+        EXPECT_EQ(provider->GetPatternProvider(kTextPattern, &pattern), S_OK);
+        void* text = nullptr;
+        EXPECT_EQ(pattern->QueryInterface(kITextProvider, &text), S_OK);
+        pattern->Release();
+        return Ref<ITextProvider>(static_cast<ITextProvider*>(text));
+    }
+    Ref<ITextRangeProvider> Document() {
+        ITextRangeProvider* range = nullptr;
+        EXPECT_EQ(Text()->get_DocumentRange(&range), S_OK);
+        return Ref<ITextRangeProvider>(range);
+    }
+    // An empty range at `position`.
+    Ref<ITextRangeProvider> At(std::size_t position) {
+        field.Select(position, position);
+        SAFEARRAY* ranges = nullptr;
+        EXPECT_EQ(Text()->GetSelection(&ranges), S_OK);
+        IUnknown* range = nullptr;
+        LONG index = 0;
+        SafeArrayGetElement(ranges, &index, &range);
+        SafeArrayDestroy(ranges);
+        return Ref<ITextRangeProvider>(static_cast<ITextRangeProvider*>(range));
+    }
+    // The texts of the units a range at `position` expands to and moves through.
+    std::vector<std::u16string> Units(TextUnit unit, std::size_t position = 0) {
+        Ref<ITextRangeProvider> range = At(position);
+        EXPECT_EQ(range->ExpandToEnclosingUnit(unit), S_OK);
+        std::vector<std::u16string> texts{TextOf(range.get())};
+        for (int moved = 1; moved == 1 && texts.size() < 20;) {
+            EXPECT_EQ(range->Move(unit, 1, &moved), S_OK);
+            if (moved == 1)
+                texts.push_back(TextOf(range.get()));
+        }
+        return texts;
+    }
+    VARIANT Property(PROPERTYID id) {
+        VARIANT value;
+        EXPECT_EQ(provider->GetPropertyValue(id, &value), S_OK);
+        return value;
+    }
+
+    StandInField field;
+    UiaLibrary library = Recording();
+    std::unique_ptr<FieldAutomation> automation = std::make_unique<FieldAutomation>(field, library);
+    Ref<IRawElementProviderSimple> provider{automation->Provider()};
+};
+
+TEST_F(UiaProviderTest, FieldIsAnEditNamedByItsLayout) {
+    VARIANT name = Property(kNameProperty);
+    ASSERT_EQ(name.vt, VT_BSTR);
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(name.bstrVal)), u"Message to encrypt");
+    VariantClear(&name);
+    VARIANT id = Property(kAutomationIdProperty);
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(id.bstrVal)), u"Text1");
+    VariantClear(&id);
+    EXPECT_EQ(Property(kControlTypeProperty).lVal, 50004);
+    EXPECT_EQ(Property(kIsValuePatternAvailableProperty).boolVal, VARIANT_TRUE);
+    EXPECT_EQ(Property(kIsTextPatternAvailableProperty).boolVal, VARIANT_TRUE);
+    EXPECT_EQ(Property(kIsEnabledProperty).boolVal, VARIANT_TRUE);
+    EnableWindow(field.handle(), FALSE);
+    EXPECT_EQ(Property(kIsEnabledProperty).boolVal, VARIANT_FALSE);
+    EXPECT_EQ(Property(kIsKeyboardFocusableProperty).boolVal, VARIANT_FALSE);
+    EXPECT_EQ(Property(30001 /* bounding rectangle: the host window's */).vt, VT_EMPTY);
+
+    ProviderOptions options{};
+    EXPECT_EQ(provider->get_ProviderOptions(&options), S_OK);
+    EXPECT_EQ(static_cast<int>(options),
+              ProviderOptions_ServerSideProvider | ProviderOptions_UseComThreading);
+    IUnknown* pattern = reinterpret_cast<IUnknown*>(1);
+    EXPECT_EQ(provider->GetPatternProvider(10000 /* Invoke */, &pattern), S_OK);
+    EXPECT_EQ(pattern, nullptr);
+}
+
+TEST_F(UiaProviderTest, ValueIsTheTextUnitForUnit) {
+    const std::u16string hostile{u'a', 0, 0xD800, u'\r', u'\r', u'\n', u'\n', 0xFFFF, 0xDC00};
+    Set(hostile);
+    IUnknown* pattern = nullptr;
+    ASSERT_EQ(provider->GetPatternProvider(kValuePattern, &pattern), S_OK);
+    void* object = nullptr;
+    ASSERT_EQ(pattern->QueryInterface(kIValueProvider, &object), S_OK);
+    pattern->Release();
+    Ref<IValueProvider> value(static_cast<IValueProvider*>(object));
+    BSTR text = nullptr;
+    ASSERT_EQ(value->get_Value(&text), S_OK);
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(text), SysStringLen(text)), hostile);
+    SysFreeString(text);
+    BOOL readOnly = TRUE;
+    EXPECT_EQ(value->get_IsReadOnly(&readOnly), S_OK);
+    EXPECT_EQ(readOnly, FALSE);
+
+    EXPECT_EQ(value->SetValue(L"new\r\ntext"), S_OK);
+    EXPECT_EQ(field.editor().Text(), u"new\r\ntext");
+    field.readOnly = true;
+    EXPECT_EQ(value->SetValue(L"refused"), static_cast<HRESULT>(0x80040200));
+    EXPECT_EQ(field.editor().Text(), u"new\r\ntext");
+}
+
+TEST_F(UiaProviderTest, CharactersAreClusters) {
+    // A surrogate pair, e with a combining acute accent, and CR LF are one character each.
+    Set(u"a\U0001F600e\u0301\r\nb");
+    EXPECT_EQ(Units(TextUnit_Character),
+              (std::vector<std::u16string>{u"a", u"\U0001F600", u"e\u0301", u"\r\n", u"b"}));
+    // From inside a cluster, and at the text's end where no character follows.
+    EXPECT_EQ(Units(TextUnit_Character, 4).front(), u"e\u0301");
+    EXPECT_EQ(Units(TextUnit_Character, 8), std::vector<std::u16string>{u""});
+    // Text cut short keeps no half of a surrogate pair.
+    Ref<ITextRangeProvider> document = Document();
+    EXPECT_EQ(TextOf(document.get(), 2), u"a");
+    EXPECT_EQ(TextOf(document.get(), 3), u"a\U0001F600");
+    EXPECT_EQ(TextOf(document.get()), u"a\U0001F600e\u0301\r\nb");
+}
+
+TEST_F(UiaProviderTest, WordsLinesAndParagraphs) {
+    Set(u"one two  three\r\nfour");
+    EXPECT_EQ(Units(TextUnit_Word),
+              (std::vector<std::u16string>{u"one ", u"two  ", u"three", u"\r\n", u"four"}));
+    EXPECT_EQ(Units(TextUnit_Word, 6).front(), u"two  ");
+
+    // Ten clusters a row: prose wraps after the spaces, each line holds its break.
+    Set(u"aaaa bbbb cccc dddd\r\neeee");
+    const std::vector<std::u16string> lines{u"aaaa bbbb ", u"cccc dddd\r\n", u"eeee"};
+    EXPECT_EQ(Units(TextUnit_Line), lines);
+    EXPECT_EQ(Units(TextUnit_Line, 10).front(), u"cccc dddd\r\n");  // where the row wraps: the next row
+    EXPECT_EQ(Units(TextUnit_Line, 25).front(), u"eeee");           // at the text's end: the last row
+    EXPECT_EQ(Units(TextUnit_Paragraph), (std::vector<std::u16string>{u"aaaa bbbb cccc dddd\r\n", u"eeee"}));
+    Set(u"p1\rp2\np3\r\n");
+    EXPECT_EQ(Units(TextUnit_Paragraph), (std::vector<std::u16string>{u"p1\r", u"p2\n", u"p3\r\n"}));
+    EXPECT_EQ(Units(TextUnit_Document, 4), std::vector<std::u16string>{u"p1\rp2\np3\r\n"});
+}
+
+TEST_F(UiaProviderTest, MovesCompareAndEndpoints) {
+    Set(u"one two three");
+    Ref<ITextRangeProvider> document = Document();
+    ITextRangeProvider* copy = nullptr;
+    ASSERT_EQ(document->Clone(&copy), S_OK);
+    Ref<ITextRangeProvider> range(copy);
+    BOOL same = FALSE;
+    EXPECT_EQ(range->Compare(document.get(), &same), S_OK);
+    EXPECT_EQ(same, TRUE);
+
+    int moved = 0;
+    EXPECT_EQ(range->MoveEndpointByUnit(TextPatternRangeEndpoint_Start, TextUnit_Word, 1, &moved), S_OK);
+    EXPECT_EQ(moved, 1);
+    EXPECT_EQ(TextOf(range.get()), u"two three");
+    EXPECT_EQ(range->Compare(document.get(), &same), S_OK);
+    EXPECT_EQ(same, FALSE);
+    int order = 0;
+    const auto Order = [&](ITextRangeProvider* a, TextPatternRangeEndpoint end, ITextRangeProvider* b,
+                           TextPatternRangeEndpoint targetEnd) {
+        EXPECT_EQ(a->CompareEndpoints(end, b, targetEnd, &order), S_OK);
+        return order;
+    };
+    EXPECT_EQ(
+        Order(range.get(), TextPatternRangeEndpoint_Start, document.get(), TextPatternRangeEndpoint_Start),
+        1);
+    EXPECT_EQ(
+        Order(document.get(), TextPatternRangeEndpoint_Start, range.get(), TextPatternRangeEndpoint_Start),
+        -1);
+    EXPECT_EQ(Order(range.get(), TextPatternRangeEndpoint_End, document.get(), TextPatternRangeEndpoint_End),
+              0);
+    EXPECT_EQ(
+        Order(range.get(), TextPatternRangeEndpoint_Start, document.get(), TextPatternRangeEndpoint_End), -1);
+
+    // A range of text moves by whole units and spans one; it stops at the last unit.
+    EXPECT_EQ(range->Move(TextUnit_Word, 5, &moved), S_OK);
+    EXPECT_EQ(moved, 1);
+    EXPECT_EQ(TextOf(range.get()), u"three");
+    EXPECT_EQ(range->Move(TextUnit_Word, -5, &moved), S_OK);
+    EXPECT_EQ(moved, -2);
+    EXPECT_EQ(TextOf(range.get()), u"one ");
+    // An empty range moves as a caret, as far as the text's end.
+    Ref<ITextRangeProvider> caret = At(5);
+    EXPECT_EQ(caret->Move(TextUnit_Word, 5, &moved), S_OK);
+    EXPECT_EQ(moved, 2);
+    EXPECT_EQ(
+        Order(caret.get(), TextPatternRangeEndpoint_Start, document.get(), TextPatternRangeEndpoint_End), 0);
+    EXPECT_EQ(caret->Move(TextUnit_Character, -3, &moved), S_OK);
+    EXPECT_EQ(moved, -3);
+    EXPECT_EQ(TextOf(caret.get()), u"");
+
+    // An end moved past the other one takes it along.
+    EXPECT_EQ(range->MoveEndpointByUnit(TextPatternRangeEndpoint_End, TextUnit_Character, -20, &moved), S_OK);
+    EXPECT_EQ(moved, -4);
+    EXPECT_EQ(
+        Order(range.get(), TextPatternRangeEndpoint_Start, document.get(), TextPatternRangeEndpoint_Start),
+        0);
+    EXPECT_EQ(
+        range->MoveEndpointByRange(TextPatternRangeEndpoint_End, caret.get(), TextPatternRangeEndpoint_End),
+        S_OK);
+    EXPECT_EQ(TextOf(range.get()), u"one two th");
+    EXPECT_EQ(range->MoveEndpointByRange(TextPatternRangeEndpoint_Start, document.get(),
+                                         TextPatternRangeEndpoint_End),
+              S_OK);
+    EXPECT_EQ(Order(range.get(), TextPatternRangeEndpoint_End, document.get(), TextPatternRangeEndpoint_End),
+              0);
+    EXPECT_EQ(TextOf(range.get()), u"");
+}
+
+TEST_F(UiaProviderTest, SelectionBothWays) {
+    Set(u"one two three");
+    field.Select(7, 3);
+    SAFEARRAY* ranges = nullptr;
+    ASSERT_EQ(Text()->GetSelection(&ranges), S_OK);
+    EXPECT_EQ(ranges->rgsabound[0].cElements, 1u);
+    IUnknown* selected = nullptr;
+    LONG index = 0;
+    SafeArrayGetElement(ranges, &index, &selected);
+    SafeArrayDestroy(ranges);
+    Ref<ITextRangeProvider> range(static_cast<ITextRangeProvider*>(selected));
+    EXPECT_EQ(TextOf(range.get()), u" two");
+
+    int moved = 0;
+    range->Move(TextUnit_Word, 1, &moved);
+    EXPECT_EQ(range->Select(), S_OK);
+    // From the start of the word the selection began in, one word on.
+    EXPECT_EQ(field.editor().selection().begin(), 4u);
+    EXPECT_EQ(field.editor().selection().end(), 8u);
+    EXPECT_EQ(range->AddToSelection(), static_cast<HRESULT>(0x80131509));
+    EXPECT_EQ(range->ScrollIntoView(TRUE), S_OK);
+    EXPECT_EQ(field.scrolledTo, (std::pair<std::size_t, bool>{4, true}));
+}
+
+TEST_F(UiaProviderTest, RectanglesAndPointsOfTheRowsInView) {
+    Set(u"aaaa bbbb cccc dddd\r\neeee");
+    const auto Rectangles = [](ITextRangeProvider* range) {
+        SAFEARRAY* array = nullptr;
+        EXPECT_EQ(range->GetBoundingRectangles(&array), S_OK);
+        std::vector<double> sides(array->rgsabound[0].cElements);
+        for (LONG i = 0; i < static_cast<LONG>(sides.size()); ++i)
+            SafeArrayGetElement(array, &i, &sides[static_cast<std::size_t>(i)]);
+        SafeArrayDestroy(array);
+        return sides;
+    };
+    Ref<ITextRangeProvider> range = At(2);
+    EXPECT_EQ(Rectangles(range.get()), std::vector<double>{});
+    int moved = 0;
+    range->MoveEndpointByUnit(TextPatternRangeEndpoint_End, TextUnit_Character, 11, &moved);
+    EXPECT_EQ(Rectangles(range.get()), (std::vector<double>{120, 200, 80, 16, 100, 216, 30, 16}));
+    field.top = 1;
+    EXPECT_EQ(Rectangles(range.get()), (std::vector<double>{100, 200, 30, 16}));
+
+    ITextRangeProvider* atPoint = nullptr;
+    ASSERT_EQ(Text()->RangeFromPoint(UiaPoint{133, 221}, &atPoint), S_OK);
+    Ref<ITextRangeProvider> point(atPoint);
+    point->ExpandToEnclosingUnit(TextUnit_Character);
+    EXPECT_EQ(TextOf(point.get()), u"e");  // row 2 in view, x 33: before the fourth unit of "eeee"
+
+    SAFEARRAY* visible = nullptr;
+    ASSERT_EQ(Text()->GetVisibleRanges(&visible), S_OK);
+    IUnknown* shown = nullptr;
+    LONG index = 0;
+    SafeArrayGetElement(visible, &index, &shown);
+    SafeArrayDestroy(visible);
+    Ref<ITextRangeProvider> rows(static_cast<ITextRangeProvider*>(shown));
+    EXPECT_EQ(TextOf(rows.get()), u"cccc dddd\r\neeee");
+}
+
+TEST_F(UiaProviderTest, FindTextWithinTheRange) {
+    Set(u"Abc abc ABC");
+    ITextRangeProvider* found = nullptr;
+    BSTR needle = SysAllocString(L"abc");
+    ASSERT_EQ(Document()->FindText(needle, TRUE, TRUE, &found), S_OK);
+    Ref<ITextRangeProvider> last(found);
+    EXPECT_EQ(TextOf(last.get()), u"ABC");
+    ASSERT_EQ(Document()->FindText(needle, FALSE, FALSE, &found), S_OK);
+    Ref<ITextRangeProvider> exact(found);
+    int order = 0;
+    exact->CompareEndpoints(TextPatternRangeEndpoint_Start, At(4).get(), TextPatternRangeEndpoint_Start,
+                            &order);
+    EXPECT_EQ(order, 0);
+    EXPECT_EQ(last->FindText(needle, FALSE, FALSE, &found), S_OK);
+    EXPECT_EQ(found, nullptr);
+    SysFreeString(needle);
+}
+
+TEST_F(UiaProviderTest, RangesOutliveEditsAndTheField) {
+    Set(u"a long text of many words");
+    Ref<ITextRangeProvider> document = Document();
+    Ref<ITextRangeProvider> tail = At(20);
+    field.SetValue(u"short");
+    EXPECT_EQ(TextOf(document.get()), u"short");
+    int moved = 0;
+    EXPECT_EQ(tail->Move(TextUnit_Character, -1, &moved), S_OK);
+    EXPECT_EQ(moved, -1);
+    tail->ExpandToEnclosingUnit(TextUnit_Character);
+    EXPECT_EQ(TextOf(tail.get()), u"t");
+
+    automation.reset();
+    BSTR text = nullptr;
+    EXPECT_EQ(document->GetText(-1, &text), static_cast<HRESULT>(0x80040201));
+    VARIANT value;
+    EXPECT_EQ(provider->GetPropertyValue(kNameProperty, &value), static_cast<HRESULT>(0x80040201));
+    EXPECT_EQ(value.vt, VT_EMPTY);
+}
+
+TEST_F(UiaProviderTest, AnswersAndEventsThroughTheLibrary) {
+    recorded = {};
+    FieldAutomation fresh(field, library);
+    fresh.TextChanged();
+    EXPECT_TRUE(recorded.events.empty());  // no client has asked for the field yet
+    EXPECT_EQ(fresh.AnswerGetObject(0, OBJID_CLIENT), 0);
+    EXPECT_EQ(fresh.AnswerGetObject(0, static_cast<LPARAM>(static_cast<DWORD>(kRootObjectId))), 1234);
+    EXPECT_EQ(fresh.AnswerGetObject(0, kRootObjectId), 1234);
+    ASSERT_NE(recorded.returned, nullptr);
+    fresh.TextChanged();
+    fresh.SelectionChanged();
+    EXPECT_EQ(recorded.events, (std::vector<EVENTID>{20015, 20014}));
+
+    // Without UI Automation's functions the field answers nothing and raises nothing.
+    const UiaLibrary none;
+    FieldAutomation bare(field, none);
+    EXPECT_EQ(bare.AnswerGetObject(0, kRootObjectId), 0);
+    Ref<IRawElementProviderSimple> alone(bare.Provider());
+    bare.TextChanged();
+    EXPECT_EQ(recorded.events.size(), 2u);
+    IRawElementProviderSimple* host = reinterpret_cast<IRawElementProviderSimple*>(1);
+    EXPECT_EQ(alone->get_HostRawElementProvider(&host), S_OK);
+    EXPECT_EQ(host, nullptr);
+    VARIANT attribute;
+    EXPECT_EQ(Document()->GetAttributeValue(40005 /* font name */, &attribute), S_OK);
+    EXPECT_EQ(attribute.vt, VT_EMPTY);
+
+    // The system's: the host window's provider, and the value for attributes the field lacks.
+    FieldAutomation system(field);
+    Ref<IRawElementProviderSimple> systems(system.Provider());
+    ASSERT_EQ(systems->get_HostRawElementProvider(&host), S_OK);
+    ASSERT_NE(host, nullptr);
+    host->Release();
+    IUnknown* pattern = nullptr;
+    ASSERT_EQ(systems->GetPatternProvider(kTextPattern, &pattern), S_OK);
+    void* text = nullptr;
+    ASSERT_EQ(pattern->QueryInterface(kITextProvider, &text), S_OK);
+    pattern->Release();
+    Ref<ITextProvider> textPattern(static_cast<ITextProvider*>(text));
+    ITextRangeProvider* document = nullptr;
+    ASSERT_EQ(textPattern->get_DocumentRange(&document), S_OK);
+    EXPECT_EQ(document->GetAttributeValue(40005, &attribute), S_OK);
+    EXPECT_EQ(attribute.vt, VT_UNKNOWN);
+    VariantClear(&attribute);
+    EXPECT_EQ(document->GetAttributeValue(kIsReadOnlyAttribute, &attribute), S_OK);
+    EXPECT_EQ(attribute.vt, VT_BOOL);
+    EXPECT_EQ(attribute.boolVal, VARIANT_FALSE);
+    document->Release();
+}
+
+}  // namespace
+}  // namespace quorvel::forms::win32
