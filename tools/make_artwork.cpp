@@ -275,7 +275,7 @@ int main(int argc, char* argv[]) {
     bool written = true;
     // The Windows program draws its pictures with GDI alone, which reads bitmaps and not PNG.
     for (const int scale : {1, 2}) {
-        const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
+        const QString suffix = scale == 1 ? QString() : QStringLiteral("_%1x").arg(scale);
         for (const auto& [name, picture] : {std::pair{QStringLiteral("banner"), Banner(scale)},
                                             std::pair{QStringLiteral("about"), AboutPicture(scale)}})
             written = written && Save(picture, out.filePath(name + suffix + ".png")) &&

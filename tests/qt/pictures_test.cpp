@@ -93,7 +93,7 @@ TEST(Pictures, DoubleSizePicturesAreTheSamePicturesAtTwiceTheSize) {
     for (const auto& [name, width, height] :
          {std::tuple{"banner", 700, 360}, std::tuple{"about", 328, 360}}) {
         const QString single = QStringLiteral(":/quorvel/%1.png").arg(name);
-        const QString doubled = QStringLiteral(":/quorvel/%1@2x.png").arg(name);
+        const QString doubled = QStringLiteral(":/quorvel/%1_2x.png").arg(name);
         const Png png = ReadPng(doubled);
         EXPECT_EQ(png.width, width) << name;
         EXPECT_EQ(png.height, height) << name;
