@@ -1,0 +1,645 @@
+#include "text_view.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <climits>
+#include <cwchar>
+#include <utility>
+
+namespace quorvel::forms::win32 {
+namespace {
+
+constexpr int kTopMargin = 1;
+
+// EM_GETSEL and EM_CHARFROMPOS answer in 16 bits; beyond that they answer -1 as an edit control does.
+LRESULT Pack16(std::size_t low, std::size_t high) {
+    if (low > 0xFFFF || high > 0xFFFF)
+        return -1;
+    return MAKELRESULT(low, high);
+}
+
+}  // namespace
+
+void TextView::Register() {
+    static const bool registered = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.style = CS_DBLCLKS;
+        windowClass.lpfnWndProc = &Procedure;
+        windowClass.cbWndExtra = sizeof(TextView*);
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_IBEAM);
+        windowClass.lpszClassName = ClassName;
+        return RegisterClassExW(&windowClass) != 0;
+    }();
+    (void)registered;
+}
+
+TextView* TextView::Of(HWND window) {
+    wchar_t name[std::size(ClassName) + 1] = {};
+    if (!window || !GetClassNameW(window, name, static_cast<int>(std::size(name))) ||
+        std::wcscmp(name, ClassName) != 0)
+        return nullptr;
+    return reinterpret_cast<TextView*>(GetWindowLongPtrW(window, 0));
+}
+
+TextView::TextView(HWND handle) : handle_(handle), painter_(measurer_), editor_(measurer_) {
+    editor_.SetChangeListener([this](const textedit::TextChange&) { changed_ = true; });
+}
+
+LRESULT CALLBACK TextView::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<TextView*>(GetWindowLongPtrW(window, 0));
+    if (message == WM_NCCREATE) {
+        self = new TextView(window);
+        SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(self));
+        const auto* created = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        if (created->lpszName)
+            self->SetText(reinterpret_cast<const char16_t*>(created->lpszName));
+    }
+    if (!self)
+        return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, 0, 0);
+        delete self;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->Handle(message, wParam, lParam);
+}
+
+LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT result = 0; HandleEditMessage(message, wParam, lParam, result))
+        return result;
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT paint{};
+        HDC dc = BeginPaint(handle_, &paint);
+        Paint(dc, paint.rcPaint);
+        EndPaint(handle_, &paint);
+        return 0;
+    }
+    case WM_PRINTCLIENT: {
+        RECT client{};
+        GetClientRect(handle_, &client);
+        Paint(reinterpret_cast<HDC>(wParam), client);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SIZE:
+        Resize();
+        return 0;
+    case WM_SETFONT:
+        SetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(measurer_.font());
+    case WM_GETDLGCODE: {
+        // Characters and arrows, and Enter for a line break; Tab and Shift+Tab go on to the next control.
+        LRESULT code = DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
+        if (const auto* key = reinterpret_cast<const MSG*>(lParam);
+            key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) && key->wParam == VK_RETURN)
+            code |= DLGC_WANTMESSAGE;
+        return code;
+    }
+    case WM_SETFOCUS:
+        focused_ = true;
+        MakeCaret();
+        UpdateCaret();
+        Repaint();
+        SendMessageW(GetParent(handle_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(handle_), EN_SETFOCUS),
+                     reinterpret_cast<LPARAM>(handle_));
+        return 0;
+    case WM_KILLFOCUS:
+        focused_ = false;
+        DestroyCaret();
+        Repaint();
+        SendMessageW(GetParent(handle_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(handle_), EN_KILLFOCUS),
+                     reinterpret_cast<LPARAM>(handle_));
+        return 0;
+    case WM_KEYDOWN:
+        KeyDown(static_cast<UINT>(wParam));
+        return 0;
+    case WM_SYSKEYDOWN:
+        if (wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0) {
+            ShowContextMenu({-1, -1});
+            return 0;
+        }
+        break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        // The menu was shown on the key going down.
+        if (wParam == VK_APPS || (wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0))
+            return 0;
+        break;
+    case WM_CHAR:
+    case WM_IME_CHAR:
+        Character(static_cast<char16_t>(wParam));
+        return 0;
+    case WM_IME_STARTCOMPOSITION:
+        composing_ = true;
+        PlaceComposition();
+        break;
+    case WM_IME_ENDCOMPOSITION:
+        composing_ = false;
+        break;
+    case WM_IME_COMPOSITION:
+        Composition(lParam);
+        if (!(lParam & ~(GCS_RESULTSTR | GCS_RESULTREADSTR | GCS_RESULTCLAUSE | GCS_RESULTREADCLAUSE)))
+            return 0;
+        return DefWindowProcW(
+            handle_, message, wParam,
+            lParam & ~(GCS_RESULTSTR | GCS_RESULTREADSTR | GCS_RESULTCLAUSE | GCS_RESULTREADCLAUSE));
+    case WM_LBUTTONDOWN:
+        ButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, (wParam & MK_SHIFT) != 0);
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        DoubleClick({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_MOUSEMOVE:
+        if (selecting_)
+            Drag({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_LBUTTONUP:
+        if (selecting_)
+            ReleaseCapture();
+        return 0;
+    case WM_CAPTURECHANGED:
+        selecting_ = false;
+        KillTimer(handle_, 1);
+        return 0;
+    case WM_TIMER:
+        if (wParam == 1)
+            AutoScroll();
+        return 0;
+    case WM_RBUTTONDOWN:
+        if (!focused_)
+            SetFocus(handle_);
+        return 0;
+    case WM_CONTEXTMENU:
+        ShowContextMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_MOUSEWHEEL: {
+        UINT lines = 3;
+        SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+        wheelDelta_ += GET_WHEEL_DELTA_WPARAM(wParam);
+        const int notches = wheelDelta_ / WHEEL_DELTA;
+        wheelDelta_ %= WHEEL_DELTA;
+        const long long step = lines == WHEEL_PAGESCROLL ? static_cast<long long>(PageRows()) : lines;
+        ScrollBy(-notches * step);
+        return 0;
+    }
+    case WM_VSCROLL:
+        ScrollBar(LOWORD(wParam));
+        return 0;
+    case WM_GETOBJECT:
+        if (const LRESULT answer = automation_.AnswerGetObject(wParam, lParam))
+            return answer;
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(handle_, message, wParam, lParam);
+}
+
+bool TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    const std::u16string& text = editor_.Text();
+    const textedit::RowLayout& rows = editor_.rows();
+    switch (message) {
+    case WM_SETTEXT:
+        SetText(lParam ? reinterpret_cast<const char16_t*>(lParam) : u"");
+        result = TRUE;
+        return true;
+    case WM_GETTEXTLENGTH:
+        result = static_cast<LRESULT>(text.size());
+        return true;
+    case WM_GETTEXT: {
+        if (wParam == 0 || !lParam) {
+            result = 0;
+            return true;
+        }
+        const std::size_t copied = std::min<std::size_t>(text.size(), wParam - 1);
+        auto* out = reinterpret_cast<char16_t*>(lParam);
+        std::copy_n(text.data(), copied, out);
+        out[copied] = u'\0';
+        result = static_cast<LRESULT>(copied);
+        return true;
+    }
+    case EM_GETSEL: {
+        const textedit::Selection& selection = editor_.selection();
+        if (wParam)
+            *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(selection.begin());
+        if (lParam)
+            *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(selection.end());
+        result = Pack16(selection.begin(), selection.end());
+        return true;
+    }
+    case EM_SETSEL: {
+        // -1 as the start keeps the caret and drops the selection; -1 as the end is the text's end.
+        const auto start = static_cast<long long>(static_cast<int>(wParam));
+        const auto end = static_cast<long long>(static_cast<int>(lParam));
+        const std::size_t caret = end < 0 ? text.size() : static_cast<std::size_t>(end);
+        UserEdit([&] {
+            if (start < 0)
+                editor_.Select(editor_.selection().caret, editor_.selection().caret);
+            else
+                editor_.Select(static_cast<std::size_t>(start), caret);
+        });
+        result = 0;
+        return true;
+    }
+    case EM_REPLACESEL: {
+        const auto* inserted = lParam ? reinterpret_cast<const char16_t*>(lParam) : u"";
+        UserEdit([&] { editor_.ReplaceSelection(inserted, textedit::EditKind::Other); });
+        result = 0;
+        return true;
+    }
+    case EM_UNDO:
+    case WM_UNDO:
+        UserEdit([&] { result = editor_.Undo(); });
+        return true;
+    case EM_CANUNDO:
+        result = editor_.CanUndo();
+        return true;
+    case WM_CUT:
+        Cut();
+        return true;
+    case WM_COPY:
+        Copy();
+        return true;
+    case WM_PASTE:
+        Paste();
+        return true;
+    case WM_CLEAR:
+        Clear();
+        return true;
+    case EM_SETLIMITTEXT:
+    case EM_EMPTYUNDOBUFFER:
+        // No limit, and the history keeps within a budget of its own.
+        return true;
+    case EM_GETLIMITTEXT:
+        result = 0x7FFFFFFE;
+        return true;
+    case EM_GETLINECOUNT:
+        result = static_cast<LRESULT>(rows.RowCount());
+        return true;
+    case EM_LINEINDEX: {
+        const auto line = static_cast<long long>(static_cast<int>(wParam));
+        const std::size_t row = line < 0 ? editor_.CaretRow() : static_cast<std::size_t>(line);
+        result = row < rows.RowCount() ? static_cast<LRESULT>(rows.RowStart(row)) : -1;
+        return true;
+    }
+    case EM_LINEFROMCHAR: {
+        const auto position = static_cast<long long>(static_cast<int>(wParam));
+        result = static_cast<LRESULT>(position < 0 ? editor_.CaretRow()
+                                                   : rows.RowOf(static_cast<std::size_t>(position)));
+        return true;
+    }
+    case EM_LINELENGTH: {
+        const auto position = static_cast<long long>(static_cast<int>(wParam));
+        const std::size_t row =
+            position < 0 ? editor_.CaretRow() : rows.RowOf(static_cast<std::size_t>(position));
+        result = static_cast<LRESULT>(rows.RowEnd(row) - rows.RowStart(row));
+        return true;
+    }
+    case EM_GETFIRSTVISIBLELINE:
+        result = static_cast<LRESULT>(topRow_);
+        return true;
+    case EM_LINESCROLL:
+        ScrollBy(static_cast<int>(lParam));
+        result = TRUE;
+        return true;
+    case EM_SCROLLCARET:
+        ScrollToCaret();
+        UpdateCaret();
+        Repaint();
+        result = TRUE;
+        return true;
+    case EM_POSFROMCHAR: {
+        const std::size_t position = std::min<std::size_t>(wParam, text.size());
+        const std::size_t row = rows.RowOf(position);
+        const int x = Margin() + XInRow(row, position, false);
+        const auto y =
+            static_cast<long long>(kTopMargin) +
+            (static_cast<long long>(row) - static_cast<long long>(topRow_)) * measurer_.LineHeight();
+        result = MAKELRESULT(static_cast<WORD>(x),
+                             static_cast<WORD>(std::clamp<long long>(y, SHRT_MIN, SHRT_MAX)));
+        return true;
+    }
+    case EM_CHARFROMPOS: {
+        const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        const std::size_t position = PositionAtPoint(at);
+        result = Pack16(position, rows.RowOf(position));
+        return true;
+    }
+    case EM_GETRECT:
+        if (lParam) {
+            RECT* area = reinterpret_cast<RECT*>(lParam);
+            GetClientRect(handle_, area);
+            area->left += Margin();
+            area->right -= Margin();
+            area->top += kTopMargin;
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TextView::SetText(std::u16string_view text) {
+    editor_.SetText(text);
+    changed_ = false;
+    topRow_ = 0;
+    UpdateScrollBar();
+    UpdateCaret();
+    Repaint();
+    automation_.TextChanged();
+}
+
+void TextView::SetNames(std::u16string accessibleName, std::u16string automationId) {
+    accessibleName_ = std::move(accessibleName);
+    automationId_ = std::move(automationId);
+}
+
+void TextView::SetValue(std::u16string_view text) {
+    UserEdit([&] {
+        editor_.SelectAll();
+        editor_.ReplaceSelection(text, textedit::EditKind::Other);
+    });
+}
+
+void TextView::Select(std::size_t anchor, std::size_t caret) {
+    UserEdit([&] { editor_.Select(anchor, caret); });
+}
+
+void TextView::AfterChange(const textedit::Selection& before) {
+    ScrollToCaret();
+    UpdateScrollBar();
+    UpdateCaret();
+    Repaint();
+    const bool changed = std::exchange(changed_, false);
+    if (changed) {
+        SendMessageW(GetParent(handle_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(handle_), EN_CHANGE),
+                     reinterpret_cast<LPARAM>(handle_));
+        automation_.TextChanged();
+    }
+    if (changed || editor_.selection() != before)
+        automation_.SelectionChanged();
+}
+
+int TextView::Margin() const { return MulDiv(2, static_cast<int>(GetDpiForWindow(handle_)), 96); }
+
+int TextView::TextWidth() const {
+    RECT client{};
+    GetClientRect(handle_, &client);
+    return std::max(1, static_cast<int>(client.right) - 2 * Margin());
+}
+
+std::size_t TextView::PageRows() const {
+    RECT client{};
+    GetClientRect(handle_, &client);
+    return static_cast<std::size_t>(
+        std::max(1, static_cast<int>(client.bottom - kTopMargin) / measurer_.LineHeight()));
+}
+
+std::size_t TextView::MaxTopRow() const {
+    const std::size_t count = editor_.rows().RowCount();
+    return count > PageRows() ? count - PageRows() : 0;
+}
+
+std::u16string_view TextView::RowText(std::size_t row) const {
+    const textedit::RowLayout& rows = editor_.rows();
+    return std::u16string_view(editor_.Text())
+        .substr(rows.RowStart(row), rows.RowEnd(row) - rows.RowStart(row));
+}
+
+int TextView::XInRow(std::size_t row, std::size_t position, bool atEndOfRow) {
+    const std::u16string_view text = RowText(row);
+    if (painter_.Shaped(text))
+        return painter_.ShapedX(text, position - editor_.rows().RowStart(row));
+    return editor_.XOf(position, atEndOfRow);
+}
+
+std::size_t TextView::RowAtY(int y) const {
+    const long long offset = y - kTopMargin;
+    const long long row = static_cast<long long>(topRow_) +
+                          (offset < 0 ? -((-offset + measurer_.LineHeight() - 1) / measurer_.LineHeight())
+                                      : offset / measurer_.LineHeight());
+    return static_cast<std::size_t>(
+        std::clamp<long long>(row, 0, static_cast<long long>(editor_.rows().RowCount()) - 1));
+}
+
+std::size_t TextView::PositionAtPoint(POINT at) {
+    const std::size_t row = RowAtY(at.y);
+    const std::u16string_view text = RowText(row);
+    const int x = at.x - Margin();
+    if (painter_.Shaped(text))
+        return editor_.rows().RowStart(row) + painter_.ShapedPositionAt(text, x);
+    return editor_.PositionAt(row, x);
+}
+
+void TextView::MoveToPoint(POINT at, bool extend) {
+    const std::size_t row = RowAtY(at.y);
+    if (painter_.Shaped(RowText(row))) {
+        const std::size_t position = PositionAtPoint(at);
+        editor_.Select(extend ? editor_.selection().anchor : position, position);
+    } else {
+        editor_.MoveToPoint(row, at.x - Margin(), extend);
+    }
+}
+
+TextView::Rows TextView::VisibleRows() const {
+    RECT client{};
+    GetClientRect(handle_, &client);
+    const auto shown = static_cast<std::size_t>(
+        std::max(1, static_cast<int>(client.bottom - kTopMargin + measurer_.LineHeight() - 1) /
+                        measurer_.LineHeight()));
+    return {topRow_, std::min(editor_.rows().RowCount(), topRow_ + shown)};
+}
+
+RECT TextView::RowRectangle(std::size_t row, std::size_t begin, std::size_t end) {
+    const int left = Margin() + XInRow(row, begin, false);
+    const int right = Margin() + XInRow(row, end, end == editor_.rows().RowEnd(row));
+    const long long top =
+        kTopMargin + (static_cast<long long>(row) - static_cast<long long>(topRow_)) * measurer_.LineHeight();
+    const int y = static_cast<int>(std::clamp<long long>(top, INT_MIN / 2, INT_MAX / 2));
+    RECT area{std::min(left, right), y, std::max(left, right), y + measurer_.LineHeight()};
+    MapWindowPoints(handle_, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    return area;
+}
+
+std::size_t TextView::PositionAt(POINT screen) {
+    ScreenToClient(handle_, &screen);
+    return PositionAtPoint(screen);
+}
+
+void TextView::ScrollIntoView(std::size_t position, bool alignToTop) {
+    const std::size_t row = editor_.rows().RowOf(std::min(position, editor_.Text().size()));
+    const std::size_t page = PageRows();
+    ScrollTo(alignToTop || row < page ? row : row - page + 1);
+}
+
+void TextView::Paint(HDC screen, const RECT& area) {
+    RECT client{};
+    GetClientRect(handle_, &client);
+    // Drawn off screen first, so that a row never flickers through its background.
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, std::max(1L, client.right), std::max(1L, client.bottom));
+    HGDIOBJ previousCanvas = SelectObject(dc, canvas);
+    HGDIOBJ previousFont = SelectObject(dc, GetCurrentObject(measurer_.dc(), OBJ_FONT));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    // The parent may colour the field, as it may an edit control.
+    auto* brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(handle_), WM_CTLCOLOREDIT,
+                                                        reinterpret_cast<WPARAM>(dc),
+                                                        reinterpret_cast<LPARAM>(handle_)));
+    FillRect(dc, &client, brush ? brush : GetSysColorBrush(COLOR_WINDOW));
+    const RowPainter::Colours colours{GetTextColor(dc), GetBkColor(dc), GetSysColor(COLOR_HIGHLIGHTTEXT),
+                                      GetSysColor(COLOR_HIGHLIGHT)};
+
+    const textedit::RowLayout& rows = editor_.rows();
+    const textedit::Selection& selection = editor_.selection();
+    const int lineHeight = measurer_.LineHeight();
+    for (std::size_t row = topRow_; row < rows.RowCount(); ++row) {
+        const int y = kTopMargin + static_cast<int>(row - topRow_) * lineHeight;
+        if (y >= area.bottom || y >= client.bottom)
+            break;
+        if (y + lineHeight <= area.top)
+            continue;
+        const std::size_t start = rows.RowStart(row);
+        std::size_t begin = 0;
+        std::size_t end = 0;
+        if (focused_ && !selection.empty()) {
+            begin = std::clamp(selection.begin(), start, rows.RowEnd(row)) - start;
+            end = std::clamp(selection.end(), start, rows.RowEnd(row)) - start;
+        }
+        painter_.Paint(dc, Margin(), y, RowText(row), begin, end, colours);
+    }
+    BitBlt(screen, area.left, area.top, area.right - area.left, area.bottom - area.top, dc, area.left,
+           area.top, SRCCOPY);
+    SelectObject(dc, previousFont);
+    SelectObject(dc, previousCanvas);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+}
+
+void TextView::Resize() {
+    if (TextWidth() != editor_.rows().Width())
+        editor_.SetWidth(TextWidth());
+    editor_.SetPageRows(PageRows());
+    topRow_ = std::min(topRow_, MaxTopRow());
+    UpdateScrollBar();
+    UpdateCaret();
+    Repaint();
+}
+
+void TextView::SetFont(HFONT font, bool redraw) {
+    measurer_.SetFont(font);
+    editor_.Relayout();
+    editor_.SetPageRows(PageRows());
+    topRow_ = std::min(topRow_, MaxTopRow());
+    if (focused_) {
+        DestroyCaret();
+        MakeCaret();
+    }
+    UpdateScrollBar();
+    UpdateCaret();
+    if (redraw)
+        Repaint();
+}
+
+void TextView::ScrollTo(std::size_t top) {
+    top = std::min(top, MaxTopRow());
+    if (top == topRow_)
+        return;
+    topRow_ = top;
+    UpdateScrollBar();
+    UpdateCaret();
+    Repaint();
+}
+
+void TextView::ScrollBy(long long rows) {
+    const long long top = static_cast<long long>(topRow_) + rows;
+    ScrollTo(top < 0 ? 0 : static_cast<std::size_t>(top));
+}
+
+void TextView::ScrollBar(WORD request) {
+    const auto page = static_cast<long long>(PageRows());
+    switch (request) {
+    case SB_LINEUP:
+        ScrollBy(-1);
+        break;
+    case SB_LINEDOWN:
+        ScrollBy(1);
+        break;
+    case SB_PAGEUP:
+        ScrollBy(-page);
+        break;
+    case SB_PAGEDOWN:
+        ScrollBy(page);
+        break;
+    case SB_TOP:
+        ScrollTo(0);
+        break;
+    case SB_BOTTOM:
+        ScrollTo(MaxTopRow());
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_TRACKPOS;
+        GetScrollInfo(handle_, SB_VERT, &info);
+        ScrollTo(static_cast<std::size_t>(std::max(0, info.nTrackPos)));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TextView::ScrollToCaret() {
+    const std::size_t row = editor_.CaretRow();
+    const std::size_t page = PageRows();
+    if (row < topRow_)
+        topRow_ = row;
+    else if (row >= topRow_ + page)
+        topRow_ = row - page + 1;
+    topRow_ = std::min(topRow_, MaxTopRow());
+}
+
+void TextView::UpdateScrollBar() {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
+    info.nMax = static_cast<int>(std::min<std::size_t>(editor_.rows().RowCount() - 1, INT_MAX));
+    info.nPage = static_cast<UINT>(PageRows());
+    info.nPos = static_cast<int>(std::min<std::size_t>(topRow_, INT_MAX));
+    SetScrollInfo(handle_, SB_VERT, &info, TRUE);
+}
+
+void TextView::MakeCaret() {
+    // The system's caret, as wide as the user asked for, which magnifiers and screen readers follow.
+    DWORD width = 1;
+    SystemParametersInfoW(SPI_GETCARETWIDTH, 0, &width, 0);
+    CreateCaret(handle_, nullptr, static_cast<int>(std::max<DWORD>(1, width)), measurer_.LineHeight());
+    ShowCaret(handle_);
+}
+
+void TextView::UpdateCaret() {
+    if (!focused_)
+        return;
+    const std::size_t row = editor_.CaretRow();
+    if (row < topRow_ || row >= topRow_ + PageRows() + 1) {
+        SetCaretPos(-1000, -1000);
+        return;
+    }
+    SetCaretPos(Margin() + XInRow(row, editor_.selection().caret, editor_.CaretAtRowEnd()),
+                kTopMargin + static_cast<int>(row - topRow_) * measurer_.LineHeight());
+    if (composing_)
+        PlaceComposition();
+}
+
+void TextView::Repaint() { InvalidateRect(handle_, nullptr, FALSE); }
+
+}  // namespace quorvel::forms::win32

@@ -1,0 +1,574 @@
+// The program's own text field, driven through the window messages a user's keys and mouse send
+// it: editing and selection, undo, words, clusters, wrapping at its width and after a resize or a font
+// change, and the clipboard.
+#include "text_view.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace quorvel::forms::win32 {
+namespace {
+
+// A top-level window holding one field, 409 by 89 pixels like the program's fields, counting the
+// EN_CHANGE notifications it hears.
+class FieldTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TextView::Register();
+        static const bool registered = [] {
+            WNDCLASSEXW parentClass{};
+            parentClass.cbSize = sizeof parentClass;
+            parentClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+                if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE)
+                    ++changes;
+                return DefWindowProcW(window, message, wParam, lParam);
+            };
+            parentClass.hInstance = GetModuleHandleW(nullptr);
+            parentClass.lpszClassName = L"FieldTestParent";
+            return RegisterClassExW(&parentClass) != 0;
+        }();
+        ASSERT_TRUE(registered);
+        parent_ = CreateWindowExW(0, L"FieldTestParent", L"field", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                  600, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        font_ = Font(13);
+        field_ = CreateWindowExW(WS_EX_CLIENTEDGE, TextView::ClassName, L"",
+                                 WS_CHILD | WS_VISIBLE | WS_VSCROLL, 8, 8, 409, 89, parent_,
+                                 reinterpret_cast<HMENU>(7), GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(field_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+        SetFocus(field_);
+        changes = 0;
+    }
+
+    void TearDown() override {
+        DestroyWindow(parent_);
+        DeleteObject(font_);
+        for (HFONT font : extraFonts_)
+            DeleteObject(font);
+        Modifiers(false, false);
+    }
+
+    HFONT Font(int pixels) {
+        return CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                           L"Tahoma");
+    }
+
+    TextView& View() { return *TextView::Of(field_); }
+    const std::u16string& Text() { return View().Text(); }
+    void Set(std::u16string_view text) { View().SetText(text); }
+
+    std::pair<DWORD, DWORD> Selection() {
+        DWORD begin = 0;
+        DWORD end = 0;
+        SendMessageW(field_, EM_GETSEL, reinterpret_cast<WPARAM>(&begin), reinterpret_cast<LPARAM>(&end));
+        return {begin, end};
+    }
+    void SelectRange(int anchor, int caret) { SendMessageW(field_, EM_SETSEL, anchor, caret); }
+    std::size_t Caret() { return View().editor().selection().caret; }
+
+    static void Modifiers(bool shift, bool control) {
+        BYTE state[256] = {};
+        GetKeyboardState(state);
+        state[VK_SHIFT] = shift ? 0x80 : 0;
+        state[VK_CONTROL] = control ? 0x80 : 0;
+        SetKeyboardState(state);
+    }
+    void Key(UINT key, bool shift = false, bool control = false) {
+        Modifiers(shift, control);
+        SendMessageW(field_, WM_KEYDOWN, key, 1);
+        SendMessageW(field_, WM_KEYUP, key, static_cast<LPARAM>(1 | (3u << 30)));
+        Modifiers(false, false);
+    }
+    void Type(std::u16string_view text) {
+        for (const char16_t unit : text)
+            SendMessageW(field_, WM_CHAR, unit, 1);
+    }
+
+    POINT PointOf(std::size_t position) {
+        const auto packed = static_cast<DWORD>(SendMessageW(field_, EM_POSFROMCHAR, position, 0));
+        return {static_cast<short>(LOWORD(packed)), static_cast<short>(HIWORD(packed))};
+    }
+    void Mouse(UINT message, POINT at, WPARAM keys = 0) {
+        SendMessageW(field_, message, keys, MAKELPARAM(at.x, at.y));
+    }
+
+    // How wide GDI itself makes the text in the field's font.
+    int Extent(std::size_t begin, std::size_t end) {
+        HDC dc = GetDC(field_);
+        HGDIOBJ previous =
+            SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(field_, WM_GETFONT, 0, 0)));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(Text().data() + begin),
+                              static_cast<int>(end - begin), &size);
+        SelectObject(dc, previous);
+        ReleaseDC(field_, dc);
+        return size.cx;
+    }
+    // Each row's width, with the spaces that end a row left out.
+    std::vector<int> RowWidths() {
+        std::vector<int> widths;
+        for (std::size_t row = 0; row < RowCount(); ++row) {
+            const std::size_t start = RowStart(row);
+            std::size_t end = start + static_cast<std::size_t>(SendMessageW(field_, EM_LINELENGTH, start, 0));
+            while (end > start && Text()[end - 1] == u' ')
+                --end;
+            widths.push_back(Extent(start, end));
+        }
+        return widths;
+    }
+    int TextAreaWidth() {
+        RECT area{};
+        SendMessageW(field_, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+        return area.right - area.left;
+    }
+    std::size_t RowStart(std::size_t row) {
+        return static_cast<std::size_t>(SendMessageW(field_, EM_LINEINDEX, row, 0));
+    }
+    std::size_t RowCount() { return static_cast<std::size_t>(SendMessageW(field_, EM_GETLINECOUNT, 0, 0)); }
+
+    static inline int changes = 0;
+    HWND parent_ = nullptr;
+    HWND field_ = nullptr;
+    HFONT font_ = nullptr;
+    std::vector<HFONT> extraFonts_;
+};
+
+TEST_F(FieldTest, TypingEnterBackspaceDeleteAndTheCaretKeys) {
+    Type(u"abc\rdef");
+    EXPECT_EQ(Text(), u"abc\r\ndef");
+    EXPECT_EQ(Caret(), 8u);
+    Key(VK_LEFT);
+    Key(VK_LEFT);
+    Key(VK_LEFT);
+    EXPECT_EQ(Caret(), 5u);
+    Key(VK_LEFT);  // over CR LF at once
+    EXPECT_EQ(Caret(), 3u);
+    Key(VK_RIGHT);
+    EXPECT_EQ(Caret(), 5u);
+    Type(u"\b");  // takes CR LF whole
+    EXPECT_EQ(Text(), u"abcdef");
+    EXPECT_EQ(Caret(), 3u);
+    Key(VK_DELETE);
+    EXPECT_EQ(Text(), u"abcef");
+    Key(VK_HOME);
+    EXPECT_EQ(Caret(), 0u);
+    Key(VK_END);
+    EXPECT_EQ(Caret(), 5u);
+    Key(VK_DELETE);  // at the end: nothing
+    EXPECT_EQ(Text(), u"abcef");
+
+    Set(u"one\r\ntwo\r\nthree");
+    Key(VK_DOWN);
+    EXPECT_EQ(Caret(), 5u);
+    Key(VK_END, false, true);
+    EXPECT_EQ(Caret(), 15u);
+    Key(VK_UP);
+    EXPECT_EQ(Caret(), 8u);
+    Key(VK_HOME, false, true);
+    EXPECT_EQ(Caret(), 0u);
+    // Tab, Escape and Ctrl+letters type nothing.
+    Type(u"\t\x1B\x01");
+    EXPECT_EQ(Text(), u"one\r\ntwo\r\nthree");
+}
+
+TEST_F(FieldTest, ShiftSelectsAndTypingReplacesTheSelection) {
+    Type(u"hello world");
+    Key(VK_LEFT, true);
+    Key(VK_LEFT, true);
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{9}, DWORD{11}));
+    Type(u"X");
+    EXPECT_EQ(Text(), u"hello worX");
+    Key(VK_HOME, true);
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{0}, DWORD{10}));
+    Key(VK_RIGHT);  // collapses to the selection's end
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{10}, DWORD{10}));
+    Key('A', false, true);
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{0}, DWORD{10}));
+    Type(u"\b");
+    EXPECT_EQ(Text(), u"");
+
+    // EM_SETSEL: -1 as the end is the text's end; -1 as the start drops the selection.
+    Set(u"0123456789");
+    SelectRange(2, -1);
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{2}, DWORD{10}));
+    SelectRange(-1, 0);
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{10}, DWORD{10}));
+    SelectRange(7, 3);
+    EXPECT_EQ(Caret(), 3u);
+    SendMessageW(field_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"-"));
+    EXPECT_EQ(Text(), u"012-789");
+}
+
+TEST_F(FieldTest, UndoAndRedoByKeysAndMessages) {
+    Type(u"one two");
+    Key(VK_LEFT);
+    Key(VK_LEFT);
+    Key(VK_LEFT);
+    Type(u"X");
+    EXPECT_EQ(Text(), u"one Xtwo");
+    EXPECT_TRUE(SendMessageW(field_, EM_CANUNDO, 0, 0));
+    Key('Z', false, true);
+    EXPECT_EQ(Text(), u"one two");
+    Key('Z', false, true);
+    EXPECT_EQ(Text(), u"");
+    EXPECT_FALSE(SendMessageW(field_, EM_CANUNDO, 0, 0));
+    Key('Y', false, true);
+    EXPECT_EQ(Text(), u"one two");
+    Key('Z', true, true);
+    EXPECT_EQ(Text(), u"one Xtwo");
+    SelectRange(0, 4);
+    SendMessageW(field_, WM_CLEAR, 0, 0);
+    EXPECT_EQ(Text(), u"Xtwo");
+    EXPECT_TRUE(SendMessageW(field_, EM_UNDO, 0, 0));
+    EXPECT_EQ(Text(), u"one Xtwo");
+    // Setting the text forgets the history.
+    Set(u"new");
+    EXPECT_FALSE(SendMessageW(field_, EM_CANUNDO, 0, 0));
+}
+
+TEST_F(FieldTest, CtrlArrowsMoveByWordsAndDoubleClickSelectsOne) {
+    Set(u"alpha beta  gamma");
+    Key(VK_RIGHT, false, true);
+    EXPECT_EQ(Caret(), 6u);
+    Key(VK_RIGHT, false, true);
+    EXPECT_EQ(Caret(), 12u);
+    Key(VK_END);
+    Key(VK_LEFT, true, true);
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{12}, DWORD{17}));
+    Key(VK_LEFT, false, true);
+    EXPECT_EQ(Caret(), 6u);
+
+    POINT inBeta = PointOf(8);
+    inBeta.y += 2;
+    Mouse(WM_LBUTTONDBLCLK, inBeta, MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, inBeta);
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{6}, DWORD{10}));
+}
+
+TEST_F(FieldTest, ClickPlacesTheCaretDragSelectsShiftClickExtends) {
+    Set(u"click and drag here");
+    const auto at = [&](std::size_t position) {
+        POINT point = PointOf(position);
+        point.y += 2;
+        return point;
+    };
+    Mouse(WM_LBUTTONDOWN, at(6), MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, at(6));
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{6}, DWORD{6}));
+    Mouse(WM_LBUTTONDOWN, at(10), MK_LBUTTON);
+    Mouse(WM_MOUSEMOVE, at(14), MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, at(14));
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{10}, DWORD{14}));
+    EXPECT_EQ(GetCapture(), nullptr);
+    Mouse(WM_LBUTTONDOWN, at(2), MK_LBUTTON | MK_SHIFT);
+    Mouse(WM_LBUTTONUP, at(2));
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{2}, DWORD{10}));
+    EXPECT_EQ(Caret(), 2u);
+}
+
+TEST_F(FieldTest, SurrogatePairsAndClustersAreNeverSplit) {
+    // a, an emoji (a surrogate pair), e with a combining acute, b.
+    Set(u"a\U0001F600e\u0301b");
+    Key(VK_RIGHT);
+    Key(VK_RIGHT);
+    EXPECT_EQ(Caret(), 3u);
+    Key(VK_RIGHT);
+    EXPECT_EQ(Caret(), 5u);
+    Key(VK_LEFT, true);
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{3}, DWORD{5}));
+    // Positions inside a pair or a cluster are moved to its edge.
+    SelectRange(2, 2);
+    EXPECT_NE(Caret(), 2u);
+    SelectRange(4, 4);
+    EXPECT_NE(Caret(), 4u);
+    // A click on the emoji lands on its nearer edge, never inside it.
+    const POINT left = PointOf(1);
+    const POINT right = PointOf(3);
+    ASSERT_GT(right.x - left.x, 4);
+    for (int x = left.x + 1; x < right.x; ++x) {
+        Mouse(WM_LBUTTONDOWN, {x, left.y + 2}, MK_LBUTTON);
+        Mouse(WM_LBUTTONUP, {x, left.y + 2});
+        EXPECT_EQ(Caret(), x - left.x < right.x - x ? 1u : 3u) << x - left.x;
+    }
+    SelectRange(3, 3);
+    Type(u"\b");
+    EXPECT_EQ(Text(), u"ae\u0301b");
+    SelectRange(1, 1);
+    Key(VK_DELETE);  // the whole cluster
+    EXPECT_EQ(Text(), u"ab");
+
+    // A pair typed one unit at a time, as WM_CHAR brings it, ends as one character.
+    Set(u"");
+    Type(u"\U0001F600");
+    EXPECT_EQ(Text(), u"\U0001F600");
+    Key(VK_LEFT);
+    EXPECT_EQ(Caret(), 0u);
+}
+
+// Long text wraps at the field's width: prose between words, coded text anywhere; no row is wider
+// than the field as GDI itself measures it.
+TEST_F(FieldTest, ProseWrapsBetweenWordsAndCodedTextAnywhere) {
+    std::u16string prose;
+    while (prose.size() < 2000)
+        prose += u"the quick brown fox jumps over the lazy dog ";
+    Set(prose);
+    const std::vector<int> proseWidths = RowWidths();
+    ASSERT_GT(proseWidths.size(), 20u);
+    for (std::size_t row = 0; row < proseWidths.size(); ++row) {
+        EXPECT_LE(proseWidths[row], TextAreaWidth()) << row;
+        if (row > 0) {
+            EXPECT_EQ(Text()[RowStart(row) - 1], u' ') << row;
+        }
+    }
+    // Full rows: the next row's first word would not have fitted.
+    for (std::size_t row = 0; row + 1 < proseWidths.size(); ++row)
+        EXPECT_GT(Extent(RowStart(row), Text().find(u' ', RowStart(row + 1))), TextAreaWidth()) << row;
+
+    std::u16string coded;
+    while (coded.size() < 5000)
+        coded += u"%01%23%45%67%89";
+    Set(coded);
+    const std::vector<int> codedWidths = RowWidths();
+    ASSERT_GT(codedWidths.size(), 20u);
+    for (std::size_t row = 0; row + 1 < codedWidths.size(); ++row) {
+        EXPECT_LE(codedWidths[row], TextAreaWidth()) << row;
+        // Filled up to the last character that fits.
+        EXPECT_GT(Extent(RowStart(row), RowStart(row + 1) + 1), TextAreaWidth()) << row;
+    }
+    EXPECT_EQ(Text(), coded);
+}
+
+TEST_F(FieldTest, RowsFollowAResizeAndAFontChange) {
+    std::u16string coded;
+    while (coded.size() < 20000)
+        coded += u"%01%23%45%67%89";
+    Set(coded);
+    SelectRange(12345, 12345);
+    const std::size_t rowsAtFullWidth = RowCount();
+    SetWindowPos(field_, nullptr, 0, 0, 209, 89, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_GT(RowCount(), rowsAtFullWidth * 19 / 10);
+    for (const int width : RowWidths())
+        EXPECT_LE(width, TextAreaWidth());
+    // A monitor of twice the DPI: the parent gives a font twice the size and a field twice as large.
+    HFONT large = Font(26);
+    extraFonts_.push_back(large);
+    SetWindowPos(field_, nullptr, 0, 0, 818, 178, SWP_NOMOVE | SWP_NOZORDER);
+    SendMessageW(field_, WM_SETFONT, reinterpret_cast<WPARAM>(large), TRUE);
+    const std::size_t rowsAtDoubleDpi = RowCount();
+    EXPECT_GT(rowsAtDoubleDpi, rowsAtFullWidth * 8 / 10);
+    EXPECT_LT(rowsAtDoubleDpi, rowsAtFullWidth * 12 / 10);
+    for (const int width : RowWidths())
+        EXPECT_LE(width, TextAreaWidth());
+    EXPECT_EQ(Text(), coded);
+    EXPECT_EQ(Caret(), 12345u);
+}
+
+TEST_F(FieldTest, CutCopyPasteThroughTheClipboardAndNothingFromAnEmptyOne) {
+    const auto clipboard = [] {
+        std::u16string text;
+        if (OpenClipboard(nullptr)) {
+            if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+                text = static_cast<const char16_t*>(GlobalLock(data));
+                GlobalUnlock(data);
+            }
+            CloseClipboard();
+        }
+        return text;
+    };
+    Set(u"copy\r\nme\rnow");
+    SelectRange(0, 8);
+    Key('C', false, true);
+    EXPECT_EQ(clipboard(), u"copy\r\nme");
+    Key(VK_END, false, true);
+    Key('V', false, true);
+    EXPECT_EQ(Text(), u"copy\r\nme\rnowcopy\r\nme");
+    SelectRange(8, 12);
+    Key(VK_DELETE, true);  // Shift+Delete cuts
+    EXPECT_EQ(clipboard(), u"\rnow");
+    EXPECT_EQ(Text(), u"copy\r\nmecopy\r\nme");
+    SelectRange(0, 4);
+    Key(VK_INSERT, false, true);  // Ctrl+Insert copies
+    EXPECT_EQ(clipboard(), u"copy");
+    SelectRange(4, 4);
+    Key(VK_INSERT, true);  // Shift+Insert pastes
+    EXPECT_EQ(Text(), u"copycopy\r\nmecopy\r\nme");
+    Key('X', false, true);  // nothing selected: nothing cut
+    EXPECT_EQ(clipboard(), u"copy");
+
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+    const std::u16string before = Text();
+    SelectRange(2, 6);
+    Key('V', false, true);
+    Key(VK_INSERT, true);
+    SendMessageW(field_, WM_PASTE, 0, 0);
+    EXPECT_EQ(Text(), before);
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{2}, DWORD{6}));
+}
+
+TEST_F(FieldTest, EveryCodeUnitIsHeldAndDrawnAndTextMessagesStopAtNul) {
+    std::u16string all;
+    for (char32_t unit = 0; unit <= 0xFFFF; ++unit)
+        all.push_back(static_cast<char16_t>(unit));
+    all += u"\xDC00\xD800";  // a lone low surrogate before a lone high one at the end
+    Set(all);
+    EXPECT_TRUE(Text() == all);
+    for (std::size_t top = 0; top < RowCount(); top += View().PageRows()) {
+        SendMessageW(field_, EM_LINESCROLL, 0, static_cast<LPARAM>(View().PageRows()));
+        UpdateWindow(field_);
+    }
+    Key(VK_END, false, true);
+    Key(VK_HOME, true, true);
+    Key('C', false, true);
+    EXPECT_TRUE(Text() == all);
+    // WM_GETTEXT carries what comes before the first NUL, as a Windows string does.
+    EXPECT_EQ(SendMessageW(field_, WM_GETTEXTLENGTH, 0, 0), static_cast<LRESULT>(all.size()));
+    SetWindowTextW(field_, L"ab");
+    wchar_t buffer[2] = {L'x', L'x'};
+    EXPECT_EQ(SendMessageW(field_, WM_GETTEXT, 2, reinterpret_cast<LPARAM>(buffer)), 1);
+    EXPECT_EQ(buffer[0], L'a');
+    EXPECT_EQ(buffer[1], L'\0');
+}
+
+// The context menu, from the Menu key, offers what can be done now, and its mnemonics work.
+TEST_F(FieldTest, TheContextMenuOffersWhatCanBeDoneAndDoesIt) {
+    static std::vector<UINT> states;
+    SetWindowSubclass(
+        field_,
+        [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) -> LRESULT {
+            if (message == WM_INITMENUPOPUP) {
+                states.clear();
+                for (const UINT command : {UINT{WM_UNDO}, UINT{WM_CUT}, UINT{WM_COPY}, UINT{WM_PASTE},
+                                           UINT{WM_CLEAR}, UINT{EM_SETSEL}})
+                    states.push_back(GetMenuState(reinterpret_cast<HMENU>(wParam), command, MF_BYCOMMAND) &
+                                     MF_GRAYED);
+            }
+            return DefSubclassProc(window, message, wParam, lParam);
+        },
+        1, 0);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+    Set(u"menu");
+    // The menu's own loop reads the key posted before it opens: A for Select All.
+    PostMessageW(field_, WM_KEYDOWN, 'A', 1);
+    PostMessageW(field_, WM_KEYUP, 'A', static_cast<LPARAM>(1 | (3u << 30)));
+    SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        EndMenu();
+    });
+    Key(VK_APPS);
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{0}, DWORD{4}));
+    const std::vector<UINT> grey{MF_GRAYED, MF_GRAYED, MF_GRAYED, MF_GRAYED, MF_GRAYED, 0};
+    EXPECT_EQ(states, grey);
+
+    Type(u"x");
+    PostMessageW(field_, WM_KEYDOWN, VK_ESCAPE, 1);
+    SendMessageW(field_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(field_), MAKELPARAM(20, 20));
+    const std::vector<UINT> undoOnly{0, MF_GRAYED, MF_GRAYED, MF_GRAYED, MF_GRAYED, 0};
+    EXPECT_EQ(states, undoOnly);
+    EXPECT_EQ(Text(), u"x");
+}
+
+TEST_F(FieldTest, ComposedCharactersAreTypedAtTheCaret) {
+    Set(u"ab");
+    SelectRange(1, 1);
+    SendMessageW(field_, WM_IME_CHAR, 0x4E2D, 1);
+    SendMessageW(field_, WM_IME_CHAR, 0x6587, 1);
+    EXPECT_EQ(Text(), u"a\u4E2D\u6587b");
+    EXPECT_EQ(Caret(), 3u);
+}
+
+// What UI Automation asks of the field: the rows in view, where part of a row is on the screen and
+// what is at a point, scrolling a position into view, and a value or a selection set by a reader.
+TEST_F(FieldTest, AnswersUiAutomationAboutRowsPointsAndEdits) {
+    std::u16string lines;
+    for (int line = 10; line < 40; ++line)
+        lines += u"row " + std::u16string{char16_t(u'0' + line / 10), char16_t(u'0' + line % 10)} + u"\r\n";
+    Set(lines);
+    AccessibleField& field = View();
+    const std::size_t page = View().PageRows();
+    EXPECT_EQ(field.VisibleRows().first, 0u);
+    EXPECT_GE(field.VisibleRows().last, page);
+    EXPECT_LE(field.VisibleRows().last, page + 1);
+
+    const std::size_t begin = RowStart(1) + 1;
+    POINT left = PointOf(begin);
+    POINT right = PointOf(begin + 2);
+    ClientToScreen(field_, &left);
+    ClientToScreen(field_, &right);
+    const RECT part = field.RowRectangle(1, begin, begin + 2);
+    EXPECT_EQ(part.left, left.x);
+    EXPECT_EQ(part.right, right.x);
+    EXPECT_EQ(part.top, left.y);
+    EXPECT_GT(part.bottom, part.top);
+    EXPECT_EQ(field.PositionAt({left.x + 1, left.y + 2}), begin);
+    EXPECT_EQ(field.PositionAt({right.x - 1, right.y + 2}), begin + 2);
+
+    field.ScrollIntoView(RowStart(20), true);
+    EXPECT_EQ(View().TopRow(), 20u);
+    EXPECT_EQ(field.VisibleRows().first, 20u);
+    field.ScrollIntoView(RowStart(5), false);
+    EXPECT_EQ(View().TopRow(), 6 - page);
+
+    field.Select(5, 2);
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{2}, DWORD{5}));
+    EXPECT_EQ(Caret(), 2u);
+    field.SetValue(u"set by a reader");
+    EXPECT_EQ(Text(), u"set by a reader");
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(SendMessageW(field_, EM_CANUNDO, 0, 0));
+}
+
+TEST_F(FieldTest, EditsTellTheParentAndSettingTheTextDoesNot) {
+    Set(u"quiet");
+    EXPECT_EQ(changes, 0);
+    Type(u"ab");
+    EXPECT_EQ(changes, 2);
+    Key(VK_LEFT);
+    EXPECT_EQ(changes, 2);
+    Type(u"\b");
+    EXPECT_EQ(changes, 3);
+    SetWindowTextW(field_, L"quiet again");
+    EXPECT_EQ(changes, 3);
+}
+
+TEST_F(FieldTest, PagesTheWheelAndTheScrollBarScrollTheRows) {
+    std::u16string lines;
+    for (int line = 0; line < 100; ++line)
+        lines += u"line\r\n";
+    Set(lines);
+    const std::size_t page = View().PageRows();
+    ASSERT_GT(page, 2u);
+    Key(VK_NEXT);
+    EXPECT_EQ(View().TopRow(), page);
+    EXPECT_EQ(SendMessageW(field_, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0), static_cast<LRESULT>(page));
+    SendMessageW(field_, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    EXPECT_EQ(View().TopRow(), page + 3);
+    SendMessageW(field_, WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(View().TopRow(), 101 - page);
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(field_, SB_VERT, &info);
+    EXPECT_EQ(info.nPos, static_cast<int>(101 - page));
+    EXPECT_EQ(info.nMax, 100);
+    // Typing brings the caret back into view.
+    Type(u"x");
+    EXPECT_EQ(View().TopRow(), page);
+
+    // The scroll bar stays, greyed, with nothing to scroll.
+    Set(u"short");
+    SCROLLBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    GetScrollBarInfo(field_, OBJID_VSCROLL, &bar);
+    EXPECT_FALSE(bar.rgstate[0] & STATE_SYSTEM_INVISIBLE);
+}
+
+}  // namespace
+}  // namespace quorvel::forms::win32
