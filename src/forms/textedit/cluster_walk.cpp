@@ -2,12 +2,19 @@
 
 #include "units.h"
 
+#include <algorithm>
 #include <numeric>
 
 namespace quorvel::forms::textedit {
+namespace {
+
+constexpr std::size_t FirstPieceLength = 256;
+
+}  // namespace
 
 ClusterWalk::ClusterWalk(std::u16string_view text, std::size_t begin, Measurer& measurer)
-    : text_(text), measurer_(measurer), position_(begin) {
+    : text_(text), measurer_(measurer), position_(begin), pieceBegin_(begin), pieceEnd_(begin),
+      pieceLength_(FirstPieceLength) {
     Settle();
 }
 
@@ -21,23 +28,41 @@ void ClusterWalk::Next() {
     Settle();
 }
 
+void ClusterWalk::Seek(std::size_t position) {
+    position_ = position;
+    Settle();
+}
+
+void ClusterWalk::Restart(std::size_t position) {
+    advances_.clear();
+    position_ = pieceBegin_ = pieceEnd_ = position;
+    keep_ = std::numeric_limits<std::size_t>::max();
+    pieceLength_ = FirstPieceLength;
+    Settle();
+}
+
 void ClusterWalk::Settle() {
     if (AtEnd())
         return;
     clusterEnd_ = NextCluster(text_, position_);
-    if (clusterEnd_ <= pieceEnd_ && position_ >= pieceBegin_)
+    if (clusterEnd_ <= pieceEnd_)
         return;
-    // The next piece: up to the paragraph's break, at most MaxPieceLength units, cut at a cluster
-    // boundary (past the limit only when a single cluster is longer).
-    std::size_t end = position_;
-    const std::size_t limit = std::min(text_.size(), position_ + Measurer::MaxPieceLength);
+    // The next piece follows the last: up to the paragraph's break, at most twice as long as the last
+    // up to MaxPieceLength units, cut at a cluster boundary (longer only when a single cluster is).
+    // What is behind both the current cluster and the kept point is dropped.
+    const std::size_t drop = std::clamp(std::min(keep_, position_), pieceBegin_, pieceEnd_);
+    advances_.erase(advances_.begin(), advances_.begin() + static_cast<std::ptrdiff_t>(drop - pieceBegin_));
+    pieceBegin_ = drop;
+    std::size_t end = pieceEnd_;
+    const std::size_t limit = std::min(text_.size(), pieceEnd_ + pieceLength_);
+    pieceLength_ = std::min(2 * pieceLength_, Measurer::MaxPieceLength);
     while (end < limit && !IsBreak(text_[end]))
         ++end;
     end = std::max(ClusterFloor(text_, end), clusterEnd_);
-    pieceBegin_ = position_;
+    const std::size_t kept = advances_.size();
+    advances_.resize(kept + end - pieceEnd_);
+    measurer_.Advances(text_.substr(pieceEnd_, end - pieceEnd_), std::span<int>(advances_).subspan(kept));
     pieceEnd_ = end;
-    advances_.assign(end - position_, 0);
-    measurer_.Advances(text_.substr(position_, end - position_), advances_);
 }
 
 }  // namespace quorvel::forms::textedit

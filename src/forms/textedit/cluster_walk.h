@@ -3,14 +3,16 @@
 #include "measurer.h"
 
 #include <cstddef>
+#include <limits>
 #include <string_view>
 #include <vector>
 
 namespace quorvel::forms::textedit {
 
 // Walks the clusters of a paragraph forward from a cluster boundary up to the paragraph's end, with
-// each cluster's advance. The text ahead is measured in pieces of bounded length, so that every unit is
-// measured once per walk and no more than one piece of advances is held at a time.
+// each cluster's advance. The text ahead is measured in pieces of bounded length, each unit once per
+// walk; of what is behind, only the advances from the point Keep names are held. Pieces start short
+// and grow, so that a walk of a few rows measures little more than those.
 class ClusterWalk {
 public:
     ClusterWalk(std::u16string_view text, std::size_t begin, Measurer& measurer);
@@ -25,6 +27,12 @@ public:
     int Advance() const;
     // Steps to the next cluster.
     void Next();
+    // Holds the advances from `position` (a cluster boundary walked over) on, so that Seek may return.
+    void Keep(std::size_t position) { keep_ = position; }
+    // Goes back to a cluster boundary at or after the point Keep named, in the same paragraph.
+    void Seek(std::size_t position);
+    // Starts again at `position`, a cluster boundary in another paragraph, forgetting all advances.
+    void Restart(std::size_t position);
 
 private:
     static bool IsBreak(char16_t unit) { return unit == u'\r' || unit == u'\n'; }
@@ -34,9 +42,12 @@ private:
     Measurer& measurer_;
     std::size_t position_;
     std::size_t clusterEnd_ = 0;
+    std::size_t keep_ = std::numeric_limits<std::size_t>::max();
+    // advances_ holds the advances of [pieceBegin_, pieceEnd_).
     std::size_t pieceBegin_ = 0;
     std::size_t pieceEnd_ = 0;
     std::vector<int> advances_;
+    std::size_t pieceLength_;
 };
 
 }  // namespace quorvel::forms::textedit

@@ -44,28 +44,28 @@ std::size_t RowLayout::RowOf(std::size_t position, bool atEndOfRow) const {
     return row;
 }
 
-RowLayout::Row RowLayout::BreakRow(std::u16string_view text, std::size_t start, Measurer& measurer,
-                                   std::size_t& next) const {
-    if (width_ <= Unlimited) {
-        const std::size_t end = ParagraphEnd(text, start);
-        const std::size_t length = ParagraphBreakLength(text, end);
-        next = end + length;
-        return {start, Saturated(end + ReadAhead - start), static_cast<std::uint8_t>(length)};
-    }
+RowLayout::Row RowLayout::BreakRow(std::u16string_view text, ClusterWalk& walk, std::size_t& next) const {
     // Clusters are taken while they fit; spaces hang and never overflow. At the first cluster that does
-    // not fit, the row ends at the last break opportunity, or else before that cluster; the row's first
-    // cluster always stays.
-    ClusterWalk walk(text, start, measurer);
+    // not fit, the row ends at the last break opportunity, or else before that cluster. The row's first
+    // cluster always stays, counted as at most the width.
+    const std::size_t start = walk.Position();
+    walk.Keep(start);
     long long used = 0;
     std::size_t lastBreak = start;
     for (; !walk.AtEnd(); walk.Next()) {
         const std::size_t position = walk.Position();
-        if (position > start && IsBreakOpportunity(text, position))
-            lastBreak = position;
         const int advance = walk.Advance();
-        if (position > start && !IsHangingSpace(text[position]) && used + advance > width_) {
+        if (position == start) {
+            used = std::min(advance, width_);
+            continue;
+        }
+        if (IsBreakOpportunity(text, position))
+            walk.Keep(lastBreak = position);
+        if (!IsHangingSpace(text[position]) && used + advance > width_) {
             next = lastBreak > start ? lastBreak : position;
-            return {start, Saturated(walk.ClusterEnd() + ReadAhead - start), 0};
+            const Row row{start, Saturated(walk.ClusterEnd() + ReadAhead - start), 0};
+            walk.Seek(next);
+            return row;
         }
         used += advance;
     }
@@ -78,9 +78,21 @@ RowLayout::Row RowLayout::BreakRow(std::u16string_view text, std::size_t start, 
 template <typename Stop>
 void RowLayout::BreakFrom(std::u16string_view text, std::size_t start, Measurer& measurer,
                           std::vector<Row>& out, Stop stop) const {
+    if (width_ <= Unlimited) {
+        // A row per paragraph, nothing measured.
+        for (;;) {
+            const std::size_t end = ParagraphEnd(text, start);
+            const std::size_t length = ParagraphBreakLength(text, end);
+            out.push_back({start, Saturated(end + ReadAhead - start), static_cast<std::uint8_t>(length)});
+            if (length == 0 || stop(end + length))
+                return;
+            start = end + length;
+        }
+    }
+    ClusterWalk walk(text, start, measurer);
     for (;;) {
         std::size_t next = 0;
-        const Row row = BreakRow(text, start, measurer, next);
+        const Row row = BreakRow(text, walk, next);
         out.push_back(row);
         // The last row ends at the text's end without a paragraph break; after a final break comes one
         // more, empty row.
@@ -88,7 +100,8 @@ void RowLayout::BreakFrom(std::u16string_view text, std::size_t start, Measurer&
             return;
         if (stop(next))
             return;
-        start = next;
+        if (row.breakLength > 0)
+            walk.Restart(next);
     }
 }
 

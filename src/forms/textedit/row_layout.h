@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cluster_walk.h"
 #include "measurer.h"
 
 #include <cstddef>
@@ -66,9 +67,8 @@ private:
     template <typename Stop>
     void BreakFrom(std::u16string_view text, std::size_t start, Measurer& measurer, std::vector<Row>& out,
                    Stop stop) const;
-    // The row that starts at `start`; `next` becomes where the next row starts (the text's length after
-    // the last row).
-    Row BreakRow(std::u16string_view text, std::size_t start, Measurer& measurer, std::size_t& next) const;
+    // The row that starts where `walk` stands; `next` becomes where the next row starts.
+    Row BreakRow(std::u16string_view text, ClusterWalk& walk, std::size_t& next) const;
 
     std::vector<Row> rows_;
     int width_ = Unlimited;

@@ -1,0 +1,336 @@
+#include "editor.h"
+#include "measurers.h"
+#include "units.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace quorvel::forms::textedit {
+namespace {
+
+using namespace std::string_literals;
+using testing::FixedMeasurer;
+using testing::TestMeasurer;
+
+class EditorTest : public ::testing::Test {
+protected:
+    void Type(std::u16string_view text) {
+        for (char16_t unit : text)
+            editor.ReplaceSelection(std::u16string_view(&unit, 1), EditKind::Typing);
+    }
+    Selection At(std::size_t anchor, std::size_t caret) { return {anchor, caret}; }
+
+    TestMeasurer measurer = FixedMeasurer();
+    Editor editor{measurer};
+};
+
+TEST_F(EditorTest, TypingIsOneUndoStepUntilTheCaretMoves) {
+    Type(u"abc");
+    EXPECT_EQ(editor.Text(), u"abc");
+    EXPECT_EQ(editor.selection(), At(3, 3));
+    ASSERT_TRUE(editor.Undo());
+    EXPECT_EQ(editor.Text(), u"");
+    EXPECT_FALSE(editor.CanUndo());
+    ASSERT_TRUE(editor.Redo());
+    EXPECT_EQ(editor.Text(), u"abc");
+    EXPECT_EQ(editor.selection(), At(3, 3));
+
+    editor.Move(Motion::Left, false);
+    Type(u"xy");
+    EXPECT_EQ(editor.Text(), u"abxyc");
+    ASSERT_TRUE(editor.Undo());
+    EXPECT_EQ(editor.Text(), u"abc");
+    EXPECT_EQ(editor.selection(), At(2, 2));
+    ASSERT_TRUE(editor.Undo());
+    EXPECT_EQ(editor.Text(), u"");
+    EXPECT_FALSE(editor.Undo());
+
+    // A caret that moves away and back still ends the step.
+    Type(u"ab");
+    editor.Move(Motion::Left, false);
+    editor.Move(Motion::Right, false);
+    Type(u"c");
+    ASSERT_TRUE(editor.Undo());
+    EXPECT_EQ(editor.Text(), u"ab");
+}
+
+TEST_F(EditorTest, PastesAndDeletionsAreStepsOfTheirOwnAndANewEditDropsTheRedo) {
+    Type(u"ab");
+    editor.ReplaceSelection(u"XY", EditKind::Paste);
+    Type(u"c");
+    editor.Backspace();
+    editor.Backspace();
+    EXPECT_EQ(editor.Text(), u"abX");
+    ASSERT_TRUE(editor.Undo());
+    EXPECT_EQ(editor.Text(), u"abXY");
+    ASSERT_TRUE(editor.Undo());
+    EXPECT_EQ(editor.Text(), u"abXYc");
+    ASSERT_TRUE(editor.Undo());
+    EXPECT_EQ(editor.Text(), u"abXY");
+    ASSERT_TRUE(editor.Undo());
+    EXPECT_EQ(editor.Text(), u"ab");
+    EXPECT_TRUE(editor.CanRedo());
+    Type(u"z");
+    EXPECT_FALSE(editor.CanRedo());
+    EXPECT_EQ(editor.Text(), u"abz");
+
+    editor.SetText(u"new");
+    EXPECT_FALSE(editor.CanUndo());
+    EXPECT_EQ(editor.selection(), At(0, 0));
+}
+
+TEST_F(EditorTest, TypingOverASelectionUndoesToTheSelection) {
+    editor.SetText(u"hello world");
+    editor.Select(6, 11);
+    EXPECT_EQ(editor.SelectedText(), u"world");
+    Type(u"you");
+    EXPECT_EQ(editor.Text(), u"hello you");
+    ASSERT_TRUE(editor.Undo());
+    EXPECT_EQ(editor.Text(), u"hello world");
+    EXPECT_EQ(editor.selection(), At(6, 11));
+}
+
+TEST_F(EditorTest, BackspaceAndDeleteTakeSurrogatePairsAndCrLfWhole) {
+    editor.SetText(u"a\U0001F600\r\ne\u0301");
+    editor.Move(Motion::DocumentEnd, false);
+    const std::u16string after[] = {u"a\U0001F600\r\ne", u"a\U0001F600\r\n", u"a\U0001F600", u"a", u""};
+    for (const std::u16string& expected : after) {
+        editor.Backspace();
+        EXPECT_EQ(editor.Text(), expected);
+    }
+    editor.SetText(u"e\u0301\r\n\U0001F600x");
+    const std::u16string remaining[] = {u"\r\n\U0001F600x", u"\U0001F600x", u"x", u""};
+    for (const std::u16string& expected : remaining) {
+        editor.Delete();
+        EXPECT_EQ(editor.Text(), expected);
+    }
+    // Lone surrogates go one at a time.
+    editor.SetText(u"\xD800\xD800"s);
+    editor.Move(Motion::DocumentEnd, false);
+    editor.Backspace();
+    EXPECT_EQ(editor.Text(), u"\xD800"s);
+}
+
+TEST_F(EditorTest, TheCaretStepsOverClustersAndSelectionsSnapToThem) {
+    editor.SetText(u"a\r\n\U0001F600e\u0301");
+    std::vector<std::size_t> right, left;
+    for (int i = 0; i < 5; ++i) {
+        editor.Move(Motion::Right, false);
+        right.push_back(editor.selection().caret);
+    }
+    for (int i = 0; i < 5; ++i) {
+        editor.Move(Motion::Left, false);
+        left.push_back(editor.selection().caret);
+    }
+    EXPECT_EQ(right, (std::vector<std::size_t>{1, 3, 5, 7, 7}));
+    EXPECT_EQ(left, (std::vector<std::size_t>{5, 3, 1, 0, 0}));
+
+    editor.SetText(u"a\U0001F600\r\nb");
+    editor.Select(2, 2);
+    EXPECT_EQ(editor.selection(), At(1, 1));
+    editor.Select(0, 2);
+    EXPECT_EQ(editor.selection(), At(0, 3));
+    editor.Select(4, 2);
+    EXPECT_EQ(editor.selection(), At(5, 1));
+    editor.Select(99, 0);
+    EXPECT_EQ(editor.selection(), At(6, 0));
+    // Left and Right collapse a selection to its side.
+    editor.Select(1, 5);
+    editor.Move(Motion::Left, false);
+    EXPECT_EQ(editor.selection(), At(1, 1));
+    editor.Select(5, 1);
+    editor.Move(Motion::Right, false);
+    EXPECT_EQ(editor.selection(), At(5, 5));
+    editor.Move(Motion::Left, true);
+    EXPECT_EQ(editor.selection(), At(5, 3));
+}
+
+TEST_F(EditorTest, WordMovesAndDoubleClick) {
+    editor.SetText(u"Hello, world");
+    std::vector<std::size_t> stops;
+    for (int i = 0; i < 4; ++i) {
+        editor.Move(Motion::WordRight, false);
+        stops.push_back(editor.selection().caret);
+    }
+    EXPECT_EQ(stops, (std::vector<std::size_t>{5, 7, 12, 12}));
+    editor.Move(Motion::WordLeft, true);
+    EXPECT_EQ(editor.selection(), At(12, 7));
+    editor.SelectWordAt(8);
+    EXPECT_EQ(editor.selection(), At(7, 12));
+    EXPECT_EQ(editor.SelectedText(), u"world");
+    editor.Move(Motion::DocumentEnd, false);
+    editor.DeleteWordBackward();
+    EXPECT_EQ(editor.Text(), u"Hello, ");
+}
+
+TEST_F(EditorTest, UpAndDownKeepTheColumnTheyStartedAt) {
+    editor.SetText(u"abcdefghij\r\nab\r\nabcdefghij");
+    editor.Select(8, 8);
+    std::vector<std::size_t> carets;
+    for (Motion motion : {Motion::Down, Motion::Down, Motion::Down, Motion::Up, Motion::Up, Motion::Up}) {
+        editor.Move(motion, false);
+        carets.push_back(editor.selection().caret);
+    }
+    EXPECT_EQ(carets, (std::vector<std::size_t>{14, 24, 24, 14, 8, 8}));
+    editor.SetPageRows(2);
+    editor.Move(Motion::PageDown, true);
+    EXPECT_EQ(editor.selection(), At(8, 24));
+    editor.Move(Motion::PageUp, false);
+    EXPECT_EQ(editor.selection(), At(8, 8));
+    // A horizontal move forgets the column.
+    editor.Move(Motion::Down, false);
+    editor.Move(Motion::Left, false);
+    editor.Move(Motion::Down, false);
+    EXPECT_EQ(editor.selection().caret, 17u);
+}
+
+TEST_F(EditorTest, HomeAndEndOfWrappedRowsAndClicks) {
+    editor.SetText(u"aaaa bbbb");
+    editor.SetWidth(50);
+    ASSERT_EQ(editor.rows().RowCount(), 2u);
+    editor.Select(2, 2);
+    editor.Move(Motion::LineEnd, false);
+    EXPECT_EQ(editor.selection().caret, 5u);
+    EXPECT_TRUE(editor.CaretAtRowEnd());
+    EXPECT_EQ(editor.CaretRow(), 0u);
+    EXPECT_EQ(editor.XOf(5, true), 50);
+    EXPECT_EQ(editor.XOf(5), 0);
+    editor.Move(Motion::LineStart, false);
+    EXPECT_EQ(editor.selection().caret, 0u);
+    editor.Select(7, 7);
+    editor.Move(Motion::LineStart, false);
+    EXPECT_EQ(editor.selection().caret, 5u);
+    EXPECT_EQ(editor.CaretRow(), 1u);
+    editor.Move(Motion::LineEnd, false);
+    EXPECT_EQ(editor.selection().caret, 9u);
+    editor.Move(Motion::Up, false);
+    EXPECT_EQ(editor.selection().caret, 4u);
+
+    // A click goes to the nearest cluster boundary; past a wrapped row's end, to its end.
+    editor.MoveToPoint(1, 14, false);
+    EXPECT_EQ(editor.selection().caret, 6u);
+    editor.MoveToPoint(1, 15, false);
+    EXPECT_EQ(editor.selection().caret, 7u);
+    editor.MoveToPoint(0, 999, true);
+    EXPECT_EQ(editor.selection(), At(7, 5));
+    EXPECT_TRUE(editor.CaretAtRowEnd());
+    EXPECT_EQ(editor.PositionAt(1, -5), 5u);
+}
+
+TEST_F(EditorTest, ChangesAreReportedWithTheirRange) {
+    std::vector<std::size_t> seen;
+    editor.SetChangeListener([&](const TextChange& change) {
+        seen.insert(seen.end(), {change.position, change.removed, change.inserted});
+    });
+    editor.SetText(u"abc");
+    editor.Select(1, 2);
+    editor.ReplaceSelection(u"XYZ", EditKind::Paste);
+    editor.Undo();
+    EXPECT_EQ(seen, (std::vector<std::size_t>{0, 0, 3, 1, 1, 3, 1, 3, 1}));
+}
+
+TEST(UndoHistory, KeepsWithinItsBudgetButAlwaysTheNewestStep) {
+    UndoHistory history(8);
+    history.Record(0, u"", u"abcde", {}, {5, 5}, EditKind::Paste);
+    history.Record(5, u"", u"fghij", {5, 5}, {10, 10}, EditKind::Paste);
+    EXPECT_EQ(history.StepCount(), 1u);
+    const EditStep* step = history.Undo();
+    ASSERT_NE(step, nullptr);
+    EXPECT_EQ(step->inserted, u"fghij");
+    EXPECT_EQ(history.Undo(), nullptr);
+    history.Record(0, u"", std::u16string(100, u'x'), {}, {100, 100}, EditKind::Paste);
+    EXPECT_EQ(history.StepCount(), 1u);
+    EXPECT_TRUE(history.CanUndo());
+}
+
+// Random use, with every code unit in the text: the rows always equal a whole layout of the text, the
+// selection stands at cluster boundaries, and undoing everything gives the first text back, redoing
+// everything the last.
+TEST(EditorRandomUse, RowsSelectionAndHistoryStaySound) {
+    std::mt19937 random(17);
+    TestMeasurer measurer([](char32_t c) { return static_cast<int>(c % 13); });
+    Editor editor(measurer);
+    std::u16string first;
+    for (unsigned unit = 0; unit <= 0xFFFF; unit += 7)
+        first += static_cast<char16_t>(unit);
+    first += u"\r\n\r\r\n\n\xD800\xDC00\xDC00 e\u0301\u200D\U0001F600"s;
+    editor.SetText(first);
+    editor.SetWidth(61);
+    editor.SetPageRows(5);
+    auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
+    const std::u16string inserts[] = {u"a",
+                                      u" ",
+                                      u"\r\n",
+                                      u"\r",
+                                      u"\n",
+                                      u"\xD800"s,
+                                      u"\xDC00"s,
+                                      u"\u0301",
+                                      u"\U0001F600",
+                                      u"%7%%5%",
+                                      u"long paste of several words "};
+    for (int i = 0; i < 4000; ++i) {
+        switch (pick(10)) {
+        case 0:
+        case 1:
+            editor.ReplaceSelection(inserts[pick(std::size(inserts))],
+                                    pick(2) ? EditKind::Typing : EditKind::Paste);
+            break;
+        case 2:
+            editor.Backspace();
+            break;
+        case 3:
+            editor.Delete();
+            break;
+        case 4:
+            editor.Move(static_cast<Motion>(pick(12)), pick(2) == 0);
+            break;
+        case 5:
+            editor.Select(pick(editor.Text().size() + 3), pick(editor.Text().size() + 3));
+            break;
+        case 6:
+            editor.MoveToPoint(pick(editor.rows().RowCount() + 1), static_cast<int>(pick(80)) - 5,
+                               pick(2) == 0);
+            break;
+        case 7:
+            editor.SelectWordAt(pick(editor.Text().size() + 1));
+            break;
+        case 8:
+            editor.Undo();
+            break;
+        case 9:
+            if (pick(20) == 0)
+                editor.SetWidth(static_cast<int>(pick(100)));
+            else
+                editor.Redo();
+            break;
+        }
+        const std::u16string& text = editor.Text();
+        ASSERT_LE(editor.selection().end(), text.size());
+        ASSERT_TRUE(IsClusterBoundary(text, editor.selection().anchor)) << i;
+        ASSERT_TRUE(IsClusterBoundary(text, editor.selection().caret)) << i;
+        ASSERT_LT(editor.CaretRow(), editor.rows().RowCount());
+        if (i % 50 == 0) {
+            RowLayout whole;
+            whole.Layout(text, editor.rows().Width(), measurer);
+            ASSERT_EQ(whole.RowCount(), editor.rows().RowCount()) << i;
+            for (std::size_t row = 0; row < whole.RowCount(); ++row)
+                ASSERT_EQ(whole.RowStart(row), editor.rows().RowStart(row)) << i;
+        }
+    }
+    while (editor.Redo()) {
+    }
+    const std::u16string last = editor.Text();
+    while (editor.Undo()) {
+    }
+    EXPECT_EQ(editor.Text(), first);
+    while (editor.Redo()) {
+    }
+    EXPECT_EQ(editor.Text(), last);
+}
+
+}  // namespace
+}  // namespace quorvel::forms::textedit
