@@ -16,7 +16,7 @@ std::unique_ptr<Clipboard>& Current() {
 void Clipboard::putText(std::u16string_view text, Content content) {
     place(text, content);
     if (!holdsPlaced())
-        throw Failure(kClipboardFailure, "Can't open Clipboard");
+        throw ClipboardRefused();
 }
 
 Clipboard& TheClipboard() { return *Current(); }

@@ -8,6 +8,14 @@
 namespace quorvel::forms {
 
 inline constexpr int kTwipsPerPixel = 15;
+inline constexpr int kTwipsPerInch = 1440;
+inline constexpr int kStandardDpi = 96;
+
+// Pixels for a length in twips at `dpi` dots per inch, to the nearest pixel, halves away from zero.
+constexpr int Pixels(int twips, int dpi = kStandardDpi) {
+    const long long scaled = static_cast<long long>(twips) * dpi;
+    return static_cast<int>((scaled + (scaled < 0 ? -kTwipsPerInch / 2 : kTwipsPerInch / 2)) / kTwipsPerInch);
+}
 
 enum class ControlKind { PushButton, TextField, Label, PictureBox };
 

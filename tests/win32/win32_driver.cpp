@@ -1,6 +1,7 @@
 // Drives the windows of the Win32 backend through window messages to the real controls, handed
 // through the program's own dispatch as its message loop hands them.
 #include "driver.h"
+#include "win32_platform.h"
 #include "win32_window.h"
 
 #include <gtest/gtest.h>

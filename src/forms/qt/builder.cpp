@@ -1,5 +1,9 @@
 #include "builder.h"
 
+#include "accessible_name.h"
+#include "font_choice.h"
+#include "placement.h"
+#include "tab_order.h"
 #include "text_field.h"
 
 #include <QAccessible>
@@ -12,9 +16,7 @@
 #include <QScreen>
 #include <QWidget>
 
-#include <algorithm>
 #include <optional>
-#include <vector>
 
 namespace quorvel::forms::qt {
 namespace {
@@ -28,12 +30,6 @@ Qt::WindowFlags FlagsFor(Frame frame) {
         return Qt::Window;
     return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
            Qt::MSWindowsFixedSizeDialogHint;
-}
-
-QString AccessibleName(const ControlLayout& control) {
-    if (!control.accessibleName.empty())
-        return FromUtf8(control.accessibleName);
-    return FromUtf8(control.kind == ControlKind::PictureBox ? control.name : control.text);
 }
 
 // Qt describes a plain widget as a filler, also when it is a top-level window: a screen reader is to
@@ -78,30 +74,31 @@ QWidget* MakeControl(const ControlLayout& control, QWidget* window) {
     return nullptr;
 }
 
-// Where the client area's top-left corner goes on the screen; nothing for the window system's choice.
+// Where the window goes on the screen; nothing for the window system's choice. Qt places a window by
+// its client area and learns its frame only once it is shown, so the client area stands for the frame.
 std::optional<QPoint> ClientPosition(const WindowLayout& layout, QSize size) {
-    if (layout.placement == Placement::Fixed)
-        return QPoint(Pixels(layout.left), Pixels(layout.top));
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (layout.placement == Placement::CentreScreen && screen) {
-        QRect centred({}, size);
-        centred.moveCenter(screen->availableGeometry().center());
-        return centred.topLeft();
-    }
-    return std::nullopt;
+    if (!screen && layout.placement == Placement::CentreScreen)
+        return std::nullopt;
+    const QRect work = screen ? screen->availableGeometry() : QRect();
+    const std::optional<Point> at = FramePosition(
+        layout, {0, 0, size.width(), size.height()},
+        {work.left(), work.top(), work.left() + work.width(), work.top() + work.height()}, kStandardDpi);
+    return at ? std::optional<QPoint>(QPoint(at->x, at->y)) : std::nullopt;
 }
 
 }  // namespace
 
 QFont FontFor(const Font& font) {
     // Free stand-ins of similar metrics: DejaVu Sans is wide and open like Verdana, its condensed cut
-    // is close to the narrower MS Sans Serif. Full hinting keeps their widths to whole pixels, as the
-    // layouts were measured.
-    const QString family = FromUtf8(font.family);
-    const QString standIn = family == QLatin1String("Verdana") ? QStringLiteral("DejaVu Sans")
-                                                               : QStringLiteral("DejaVu Sans Condensed");
+    // is close to the narrower MS Sans Serif. Qt takes the first family it has. Full hinting keeps
+    // their widths to whole pixels, as the layouts were measured.
+    static constexpr StandIns kStandIns{"DejaVu Sans", "DejaVu Sans Condensed"};
+    QStringList families;
+    for (const std::string_view family : FamilyChoices(font, kStandIns))
+        families.append(FromUtf8(family));
     QFont result;
-    result.setFamilies({family, standIn, QStringLiteral("DejaVu Sans")});
+    result.setFamilies(families);
     result.setPointSizeF(font.points);
     result.setBold(font.bold);
     result.setHintingPreference(QFont::PreferFullHinting);
@@ -128,27 +125,23 @@ void BuildWidgets(QWidget* window, const WindowLayout& layout) {
     if (const std::optional<QPoint> position = ClientPosition(layout, client))
         window->setGeometry(QRect(*position, client));
 
-    std::vector<const ControlLayout*> inTabOrder;
-    for (const ControlLayout& control : layout.controls)
-        inTabOrder.push_back(&control);
-    std::ranges::stable_sort(inTabOrder, {}, &ControlLayout::tabIndex);
-
+    const ControlLayout* firstFocus = FirstFocus(layout);
     QWidget* previous = nullptr;
-    for (const ControlLayout* control : inTabOrder) {
+    for (const ControlLayout* control : InTabOrder(layout)) {
         QWidget* widget = MakeControl(*control, window);
         widget->setObjectName(FromUtf8(control->name));
-        widget->setAccessibleName(AccessibleName(*control));
+        widget->setAccessibleName(FromUtf8(AccessibleName(*control)));
         widget->setGeometry(Pixels(control->left), Pixels(control->top), Pixels(control->width),
                             Pixels(control->height));
         if (control->font)
             widget->setFont(FontFor(*control->font));
-        if (control->kind == ControlKind::Label || control->kind == ControlKind::PictureBox) {
+        if (!TakesFocus(control->kind)) {
             widget->setFocusPolicy(Qt::NoFocus);
             continue;
         }
         if (previous)
             QWidget::setTabOrder(previous, widget);
-        else
+        if (control == firstFocus)
             widget->setFocus(Qt::OtherFocusReason);
         previous = widget;
     }

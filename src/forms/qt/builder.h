@@ -3,14 +3,10 @@
 #include "layout.h"
 
 #include <QFont>
-#include <QtMath>
 
 class QWidget;
 
 namespace quorvel::forms::qt {
-
-// Device-independent pixels for a length in twips.
-inline int Pixels(int twips) { return qRound(static_cast<double>(twips) / kTwipsPerPixel); }
 
 // The layout's font, falling back to a free sans-serif of similar metrics where the family is missing.
 QFont FontFor(const Font& font);

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace quorvel::forms {
 namespace {
@@ -13,11 +14,9 @@ namespace {
 class MessageBoxDialog : public FailureDialog {
 public:
     void show(int number, std::string_view description) override {
+        const std::string text = ReportText(number, description);
         QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
-                        QApplication::translate("ErrorReport", "Run-time error '%1':\n\n%2")
-                            .arg(number)
-                            .arg(QString::fromUtf8(description.data(), qsizetype(description.size()))),
-                        QMessageBox::Ok);
+                        QString::fromUtf8(text.data(), qsizetype(text.size())), QMessageBox::Ok);
         box.exec();
     }
 };

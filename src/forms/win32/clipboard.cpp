@@ -24,7 +24,7 @@ public:
 
     void clear() override {
         if (!Open())
-            throw Failure(kClipboardFailure, "Can't open Clipboard");
+            throw ClipboardRefused();
         EmptyClipboard();
         CloseClipboard();
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "builder.h"
 #include "window.h"
 
 #ifndef NOMINMAX
@@ -35,29 +36,21 @@ public:
     std::string NameOf(HWND control) const;
 
 private:
-    struct Part;
-
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK FieldProcedure(HWND field, UINT message, WPARAM wParam, LPARAM lParam,
-                                           UINT_PTR id, DWORD_PTR self);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Receive(UINT message, WPARAM wParam, LPARAM lParam);
     void Place(UINT dpi);
-    const Part* Find(HWND handle) const;
+    const BuiltControl* Find(HWND handle) const;
 
     const WindowLayout& layout_;
     std::function<void()> closed_;
     HWND window_ = nullptr;
     HWND lastFocus_ = nullptr;
-    std::vector<Part> controls_;
+    std::vector<BuiltControl> controls_;
     std::vector<HFONT> fonts_;
 };
 
-// Runs the program's message loop until the program ends, and returns its exit status.
-int RunMessageLoop();
-
-// Hands one message to the program's windows. Keys go through the dialog manager first, so Tab,
-// Shift+Tab and Space work as in a dialog.
-void Dispatch(const MSG& message);
+// The program's window behind a top-level window handle, or nullptr for any other window.
+Win32Window* ProgramWindow(HWND window);
 
 // The layout name of one of the program's top-level windows, or "".
 std::string_view LayoutNameOf(HWND window);
