@@ -18,14 +18,9 @@ ClusterWalk::ClusterWalk(std::u16string_view text, std::size_t begin, Measurer& 
     Settle();
 }
 
-int ClusterWalk::Advance() const {
+int ClusterWalk::AdvanceOfLongerCluster() const {
     const auto first = advances_.begin() + static_cast<std::ptrdiff_t>(position_ - pieceBegin_);
     return std::accumulate(first, first + static_cast<std::ptrdiff_t>(clusterEnd_ - position_), 0);
-}
-
-void ClusterWalk::Next() {
-    position_ = clusterEnd_;
-    Settle();
 }
 
 void ClusterWalk::Seek(std::size_t position) {

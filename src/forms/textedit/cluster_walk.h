@@ -24,9 +24,19 @@ public:
     // The end of the current cluster.
     std::size_t ClusterEnd() const { return clusterEnd_; }
     // The current cluster's advance.
-    int Advance() const;
+    int Advance() const {
+        return clusterEnd_ == position_ + 1 ? advances_[position_ - pieceBegin_] : AdvanceOfLongerCluster();
+    }
     // Steps to the next cluster.
-    void Next();
+    void Next() {
+        position_ = clusterEnd_;
+        // Within the measured piece, a unit below U+0300 followed by another is a cluster.
+        if (position_ + 1 < pieceEnd_ && text_[position_] < 0x0300 && text_[position_ + 1] < 0x0300 &&
+            !IsBreak(text_[position_]))
+            clusterEnd_ = position_ + 1;
+        else
+            Settle();
+    }
     // Holds the advances from `position` (a cluster boundary walked over) on, so that Seek may return.
     void Keep(std::size_t position) { keep_ = position; }
     // Goes back to a cluster boundary at or after the point Keep named, in the same paragraph.
@@ -37,6 +47,7 @@ public:
 private:
     static bool IsBreak(char16_t unit) { return unit == u'\r' || unit == u'\n'; }
     void Settle();
+    int AdvanceOfLongerCluster() const;
 
     std::u16string_view text_;
     Measurer& measurer_;

@@ -128,7 +128,7 @@ char32_t CodePointAt(std::u16string_view text, std::size_t position) {
     return unit;
 }
 
-bool IsClusterBoundary(std::u16string_view text, std::size_t position) {
+bool IsClusterBoundaryInGeneral(std::u16string_view text, std::size_t position) {
     if (position == 0 || position >= text.size())
         return true;
     const char16_t before = text[position - 1], after = text[position];
@@ -146,6 +146,10 @@ bool IsClusterBoundary(std::u16string_view text, std::size_t position) {
 std::size_t NextCluster(std::u16string_view text, std::size_t position) {
     if (position >= text.size())
         return text.size();
+    // Latin text and coded text: a unit a cluster.
+    if (position + 1 < text.size() && text[position] < 0x0300 && text[position + 1] < 0x0300 &&
+        text[position] != u'\r')
+        return position + 1;
     do
         ++position;
     while (!IsClusterBoundary(text, position));
@@ -195,12 +199,12 @@ std::size_t ParagraphEnd(std::u16string_view text, std::size_t position) {
     return std::min(position, text.size());
 }
 
-bool IsHangingSpace(char16_t unit) {
+bool IsHangingSpaceInGeneral(char16_t unit) {
     return unit == u' ' || unit == u'\t' || unit == 0x1680 ||
            (unit >= 0x2000 && unit <= 0x200A && unit != 0x2007) || unit == 0x205F || unit == 0x3000;
 }
 
-bool IsBreakOpportunity(std::u16string_view text, std::size_t position) {
+bool IsBreakOpportunityInGeneral(std::u16string_view text, std::size_t position) {
     if (position == 0 || position >= text.size() || !IsClusterBoundary(text, position))
         return false;
     const char16_t before = text[position - 1], after = text[position];

@@ -16,9 +16,20 @@ inline bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xD
 // The code point that starts at `position`: a surrogate pair's, or a lone surrogate's own value.
 char32_t CodePointAt(std::u16string_view text, std::size_t position);
 
+// The general cases of IsClusterBoundary, IsHangingSpace and IsBreakOpportunity below, whose common
+// cases (Latin and ASCII text, coded text) are decided inline: layout asks them for every cluster.
+bool IsClusterBoundaryInGeneral(std::u16string_view text, std::size_t position);
+bool IsHangingSpaceInGeneral(char16_t unit);
+bool IsBreakOpportunityInGeneral(std::u16string_view text, std::size_t position);
+
 // Whether a caret may stand at `position`: not inside a surrogate pair or CR LF, not before a combining
 // mark, a variation selector or an emoji modifier, not on either side of a zero-width joiner.
-bool IsClusterBoundary(std::u16string_view text, std::size_t position);
+inline bool IsClusterBoundary(std::u16string_view text, std::size_t position) {
+    // Below U+0300 nothing joins but CR LF.
+    if (position > 0 && position < text.size() && text[position - 1] < 0x0300 && text[position] < 0x0300)
+        return text[position - 1] != u'\r' || text[position] != u'\n';
+    return IsClusterBoundaryInGeneral(text, position);
+}
 // The next cluster boundary after `position` (the text's length at its end).
 std::size_t NextCluster(std::u16string_view text, std::size_t position);
 // The cluster boundary before `position` (0 at the start).
@@ -39,12 +50,23 @@ std::size_t ParagraphEnd(std::u16string_view text, std::size_t position);
 
 // Spaces that hang at the end of a row without counting to its width: space, tab and the other
 // breaking spaces (not the no-break ones).
-bool IsHangingSpace(char16_t unit);
+inline bool IsHangingSpace(char16_t unit) {
+    return unit < 0x80 ? unit == u' ' || unit == u'\t' : IsHangingSpaceInGeneral(unit);
+}
 // Whether a wrapped row may start at `position` inside a paragraph: after a run of breaking spaces,
 // after a hyphen between letters, after a zero-width space, before and after CJK ideographs, kana and
 // hangul, never before closing punctuation or after opening punctuation, never at a cluster boundary's
 // inside. A run with no opportunity is broken anywhere by the row layout.
-bool IsBreakOpportunity(std::u16string_view text, std::size_t position);
+inline bool IsBreakOpportunity(std::u16string_view text, std::size_t position) {
+    if (position > 0 && position < text.size()) {
+        // ASCII without a hyphen: only after spaces, and not into a paragraph break or more spaces.
+        const char16_t before = text[position - 1], after = text[position];
+        if (before < 0x80 && after < 0x80 && before != u'-')
+            return (before == u' ' || before == u'\t') && after != u' ' && after != u'\t' && after != u'\r' &&
+                   after != u'\n';
+    }
+    return IsBreakOpportunityInGeneral(text, position);
+}
 
 // What a unit counts as for word moves and double-click.
 enum class WordClass { Space, ParagraphBreak, Punctuation, Word };
