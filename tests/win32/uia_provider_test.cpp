@@ -2,11 +2,13 @@
 // Automation calls it, over a stand-in field that holds a real editing core: 10 pixels a cluster,
 // 10 clusters a row, rows 16 pixels high from screen point (100, 200), three rows in view.
 #include "editor.h"
+#include "text_view.h"
 #include "uia_field_provider.h"
 #include "uia_interfaces.h"
 #include "uia_provider.h"
 #include "units.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -451,6 +453,188 @@ TEST_F(UiaProviderTest, AnswersAndEventsThroughTheLibrary) {
     EXPECT_EQ(attribute.vt, VT_BOOL);
     EXPECT_EQ(attribute.boolVal, VARIANT_FALSE);
     document->Release();
+}
+
+// The same provider over the program's own text field, 409 by 89 pixels in a window of its own.
+class UiaTextViewTest : public testing::Test {
+protected:
+    void SetUp() override {
+        TextView::Register();
+        static const bool registered = [] {
+            WNDCLASSEXW parentClass{};
+            parentClass.cbSize = sizeof parentClass;
+            parentClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+                if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE)
+                    ++changes;
+                return DefWindowProcW(window, message, wParam, lParam);
+            };
+            parentClass.hInstance = GetModuleHandleW(nullptr);
+            parentClass.lpszClassName = L"UiaTestParent";
+            return RegisterClassExW(&parentClass) != 0;
+        }();
+        ASSERT_TRUE(registered);
+        parent_ = CreateWindowExW(0, L"UiaTestParent", L"field", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 30, 40,
+                                  600, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        font_ = CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");
+        HWND handle = CreateWindowExW(WS_EX_CLIENTEDGE, TextView::ClassName, L"",
+                                      WS_CHILD | WS_VISIBLE | WS_VSCROLL, 8, 8, 409, 89, parent_,
+                                      reinterpret_cast<HMENU>(7), GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+        view_ = TextView::Of(handle);
+        view_->SetNames(u"Encrypted message", u"Text2");
+        automation_ = std::make_unique<FieldAutomation>(*view_, library_);
+        provider_.reset(automation_->Provider());
+        changes = 0;
+    }
+    void TearDown() override {
+        provider_.reset();
+        automation_.reset();
+        DestroyWindow(parent_);
+        DeleteObject(font_);
+    }
+
+    ITextProvider* Text() {
+        IUnknown* pattern = nullptr;
+        EXPECT_EQ(provider_->GetPatternProvider(kTextPattern, &pattern), S_OK);
+        void* text = nullptr;
+        EXPECT_EQ(pattern->QueryInterface(kITextProvider, &text), S_OK);
+        pattern->Release();
+        text_.reset(static_cast<ITextProvider*>(text));
+        return text_.get();
+    }
+    Ref<ITextRangeProvider> Range(std::size_t begin, std::size_t end) {
+        ITextRangeProvider* range = nullptr;
+        EXPECT_EQ(Text()->get_DocumentRange(&range), S_OK);
+        int moved = 0;
+        range->MoveEndpointByUnit(TextPatternRangeEndpoint_End, TextUnit_Character, -1000000, &moved);
+        range->MoveEndpointByUnit(TextPatternRangeEndpoint_End, TextUnit_Character, static_cast<int>(end),
+                                  &moved);
+        range->MoveEndpointByUnit(TextPatternRangeEndpoint_Start, TextUnit_Character, static_cast<int>(begin),
+                                  &moved);
+        return Ref<ITextRangeProvider>(range);
+    }
+    static std::vector<RECT> Rectangles(ITextRangeProvider* range) {
+        SAFEARRAY* array = nullptr;
+        EXPECT_EQ(range->GetBoundingRectangles(&array), S_OK);
+        std::vector<double> sides(array->rgsabound[0].cElements);
+        for (LONG i = 0; i < static_cast<LONG>(sides.size()); ++i)
+            SafeArrayGetElement(array, &i, &sides[static_cast<std::size_t>(i)]);
+        SafeArrayDestroy(array);
+        std::vector<RECT> boxes;
+        for (std::size_t i = 0; i + 3 < sides.size(); i += 4)
+            boxes.push_back({static_cast<LONG>(sides[i]), static_cast<LONG>(sides[i + 1]),
+                             static_cast<LONG>(sides[i] + sides[i + 2]),
+                             static_cast<LONG>(sides[i + 1] + sides[i + 3])});
+        return boxes;
+    }
+
+    static inline int changes = 0;
+    HWND parent_ = nullptr;
+    HFONT font_ = nullptr;
+    TextView* view_ = nullptr;
+    UiaLibrary library_ = Recording();
+    std::unique_ptr<FieldAutomation> automation_;
+    Ref<IRawElementProviderSimple> provider_;
+    Ref<ITextProvider> text_;
+};
+
+TEST_F(UiaTextViewTest, ValueAndSelectionAreTheFieldsEdits) {
+    VARIANT name;
+    ASSERT_EQ(provider_->GetPropertyValue(kNameProperty, &name), S_OK);
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(name.bstrVal)), u"Encrypted message");
+    VariantClear(&name);
+
+    IUnknown* pattern = nullptr;
+    ASSERT_EQ(provider_->GetPatternProvider(kValuePattern, &pattern), S_OK);
+    void* object = nullptr;
+    ASSERT_EQ(pattern->QueryInterface(kIValueProvider, &object), S_OK);
+    pattern->Release();
+    Ref<IValueProvider> value(static_cast<IValueProvider*>(object));
+    // Set as a user's edit: the parent hears of it and it can be undone.
+    ASSERT_EQ(value->SetValue(L"%12%34 coded\r\nline"), S_OK);
+    EXPECT_EQ(view_->Text(), u"%12%34 coded\r\nline");
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(SendMessageW(view_->handle(), EM_CANUNDO, 0, 0));
+    BSTR text = nullptr;
+    ASSERT_EQ(value->get_Value(&text), S_OK);
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(text), SysStringLen(text)),
+              u"%12%34 coded\r\nline");
+    SysFreeString(text);
+
+    ASSERT_EQ(Range(7, 12)->Select(), S_OK);
+    DWORD begin = 0;
+    DWORD end = 0;
+    SendMessageW(view_->handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&begin),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(begin, 7u);
+    EXPECT_EQ(end, 12u);
+    SendMessageW(view_->handle(), EM_SETSEL, 14, 18);
+    SAFEARRAY* ranges = nullptr;
+    ASSERT_EQ(Text()->GetSelection(&ranges), S_OK);
+    IUnknown* selected = nullptr;
+    LONG index = 0;
+    SafeArrayGetElement(ranges, &index, &selected);
+    SafeArrayDestroy(ranges);
+    Ref<ITextRangeProvider> selection(static_cast<ITextRangeProvider*>(selected));
+    EXPECT_EQ(TextOf(selection.get()), u"line");
+}
+
+TEST_F(UiaTextViewTest, LinesAreTheRowsOnScreen) {
+    // Prose that wraps into more rows than the field shows.
+    std::u16string prose;
+    for (int i = 0; i < 200; ++i)
+        prose += u"word" + std::u16string(1, static_cast<char16_t>(u'a' + i % 26)) + u" ";
+    view_->SetText(prose);
+    const textedit::RowLayout& rows = view_->editor().rows();
+    ASSERT_GT(rows.RowCount(), view_->PageRows() + 1);
+    Ref<ITextRangeProvider> line = Range(0, 0);
+    ASSERT_EQ(line->ExpandToEnclosingUnit(TextUnit_Line), S_OK);
+    std::vector<RECT> first = Rectangles(line.get());
+    int moved = 0;
+    for (std::size_t row = 0; row < rows.RowCount(); ++row) {
+        EXPECT_EQ(TextOf(line.get()),
+                  prose.substr(rows.RowStart(row), rows.RowLimit(row) - rows.RowStart(row)));
+        line->Move(TextUnit_Line, 1, &moved);
+    }
+    EXPECT_EQ(moved, 0);
+
+    // The first row's box lies in the field on screen, and the second row's just below it.
+    RECT window{};
+    GetWindowRect(view_->handle(), &window);
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_GE(first[0].left, window.left);
+    EXPECT_GE(first[0].top, window.top);
+    EXPECT_LE(first[0].right, window.right);
+    EXPECT_GT(first[0].right, first[0].left);
+    std::vector<RECT> two = Rectangles(Range(rows.RowStart(0), rows.RowLimit(1)).get());
+    ASSERT_EQ(two.size(), 2u);
+    EXPECT_EQ(two[1].top, first[0].bottom);
+
+    // A point is the boundary nearest to it: in a character's box, before the character on its left
+    // quarter and after it on its right quarter.
+    const std::vector<RECT> seventh = Rectangles(Range(7, 8).get());
+    ASSERT_EQ(seventh.size(), 1u);
+    const double quarter = (seventh[0].right - seventh[0].left) / 4.0;
+    const double middle = (seventh[0].top + seventh[0].bottom) / 2.0;
+    ITextRangeProvider* hit = nullptr;
+    ASSERT_EQ(Text()->RangeFromPoint(UiaPoint{seventh[0].right - quarter, middle}, &hit), S_OK);
+    Ref<ITextRangeProvider> after(hit);
+    int order = 0;
+    after->CompareEndpoints(TextPatternRangeEndpoint_Start, Range(8, 8).get(), TextPatternRangeEndpoint_Start,
+                            &order);
+    EXPECT_EQ(order, 0);
+    ASSERT_EQ(Text()->RangeFromPoint(UiaPoint{seventh[0].left + quarter, middle}, &hit), S_OK);
+    Ref<ITextRangeProvider> point(hit);
+    point->ExpandToEnclosingUnit(TextUnit_Character);
+    EXPECT_EQ(TextOf(point.get()), prose.substr(7, 1));
+
+    // The last row scrolled into view, and out of view no box.
+    ASSERT_EQ(Range(prose.size(), prose.size())->ScrollIntoView(TRUE), S_OK);
+    EXPECT_EQ(view_->TopRow(), rows.RowCount() - view_->PageRows());
+    EXPECT_TRUE(Rectangles(Range(0, 3).get()).empty());
+    // A UI Automation request through the window: answered by the field's own provider.
+    EXPECT_NE(SendMessageW(view_->handle(), WM_GETOBJECT, 0, kRootObjectId), 0);
 }
 
 }  // namespace
