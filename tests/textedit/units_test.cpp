@@ -11,15 +11,18 @@ namespace {
 
 using namespace std::string_literals;
 
-std::vector<std::size_t> Boundaries(std::u16string_view text) {
-    std::vector<std::size_t> result;
+using Positions = std::vector<std::size_t>;
+
+// The positions of `text` where `is` holds.
+Positions Where(std::u16string_view text, bool (*is)(std::u16string_view, std::size_t)) {
+    Positions result;
     for (std::size_t position = 0; position <= text.size(); ++position)
-        if (IsClusterBoundary(text, position))
+        if (is(text, position))
             result.push_back(position);
     return result;
 }
 
-using Positions = std::vector<std::size_t>;
+Positions Boundaries(std::u16string_view text) { return Where(text, IsClusterBoundary); }
 
 TEST(Clusters, SurrogatePairsCrLfAndCombiningSequencesStayWhole) {
     EXPECT_EQ(Boundaries(u"a\U0001F600b"), (Positions{0, 1, 3, 4}));
@@ -95,13 +98,7 @@ TEST(Paragraphs, CrLfLoneCrAndLoneLfAreEachOneBreak) {
     EXPECT_EQ(ParagraphEnd(text, 10), 12u);
 }
 
-std::vector<std::size_t> Opportunities(std::u16string_view text) {
-    std::vector<std::size_t> result;
-    for (std::size_t position = 0; position <= text.size(); ++position)
-        if (IsBreakOpportunity(text, position))
-            result.push_back(position);
-    return result;
-}
+Positions Opportunities(std::u16string_view text) { return Where(text, IsBreakOpportunity); }
 
 TEST(BreakOpportunities, AfterSpacesAndHyphensBetweenLettersAndAroundIdeographs) {
     // After a run of spaces or a tab, never inside it.

@@ -144,22 +144,19 @@ std::pair<std::size_t, std::size_t> Editor::WordAt(std::size_t position) const {
     return textedit::WordAt(text_, position);
 }
 
-bool Editor::Undo() {
-    const EditStep* step = history_.Undo();
-    if (!step)
-        return false;
-    Apply(step->position, step->inserted.size(), step->removed);
-    PlaceCaret(step->before.anchor, step->before.caret, false);
-    desiredX_ = -1;
-    return true;
-}
+bool Editor::Undo() { return Revisit(history_.Undo(), true); }
 
-bool Editor::Redo() {
-    const EditStep* step = history_.Redo();
+bool Editor::Redo() { return Revisit(history_.Redo(), false); }
+
+bool Editor::Revisit(const EditStep* step, bool undo) {
     if (!step)
         return false;
-    Apply(step->position, step->removed.size(), step->inserted);
-    PlaceCaret(step->after.anchor, step->after.caret, false);
+    if (undo)
+        Apply(step->position, step->inserted.size(), step->removed);
+    else
+        Apply(step->position, step->removed.size(), step->inserted);
+    const Selection& selection = undo ? step->before : step->after;
+    PlaceCaret(selection.anchor, selection.caret, false);
     desiredX_ = -1;
     return true;
 }
