@@ -2,6 +2,9 @@
 
 #include "error_report.h"
 
+#include <stdexcept>
+#include <string>
+
 namespace quorvel::forms {
 
 Form::~Form() { delete window_; }
@@ -14,8 +17,26 @@ void Form::Show() {
     window_->Raise();
 }
 
-void Form::OnClick(std::string_view control, std::function<void()> handler) {
-    window_->OnClick(control, [handler = std::move(handler)] { RunHandler(handler); });
+void Form::OnClick(Clickable control, std::function<void()> handler) {
+    window_->OnClick(Own(control.layout()), [handler = std::move(handler)] { RunHandler(handler); });
+}
+
+std::u16string Form::Text(NamedField field) const { return window_->Text(Own(field.layout())); }
+
+void Form::SetText(NamedField field, std::u16string_view text) {
+    window_->SetText(Own(field.layout()), text);
+}
+
+bool Form::Holds(NamedField field, std::u16string_view text) const {
+    return window_->Holds(Own(field.layout()), text);
+}
+
+std::string_view Form::Own(const ControlLayout& control) const {
+    for (const ControlLayout& own : layout_.controls)
+        if (&own == &control)
+            return control.name;
+    throw std::logic_error(std::string(control.name) + " of another window's layout is no control of " +
+                           std::string(layout_.name));
 }
 
 }  // namespace quorvel::forms

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "control_name.h"
 #include "layout.h"
 #include "window.h"
 
@@ -30,14 +31,18 @@ protected:
     // Connects the handlers to the controls of a freshly built window.
     virtual void Connect() {}
 
-    // Runs `handler` on every click on the named control; failures go to the error report.
-    void OnClick(std::string_view control, std::function<void()> handler);
+    // Runs `handler` on every click on the control; failures go to the error report.
+    void OnClick(Clickable control, std::function<void()> handler);
 
-    std::u16string Text(std::string_view field) const { return window_->Text(field); }
-    void SetText(std::string_view field, std::u16string_view text) { window_->SetText(field, text); }
-    bool Holds(std::string_view field, std::u16string_view text) const { return window_->Holds(field, text); }
+    std::u16string Text(NamedField field) const;
+    void SetText(NamedField field, std::u16string_view text);
+    bool Holds(NamedField field, std::u16string_view text) const;
 
 private:
+    // The control's name, once it is known to be of this window's layout: a control of another
+    // window's table is a fault of the program, which fails at once.
+    std::string_view Own(const ControlLayout& control) const;
+
     const WindowLayout& layout_;
     Window* window_ = nullptr;
 };

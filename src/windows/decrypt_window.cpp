@@ -23,6 +23,12 @@ constexpr ControlLayout kControls[] = {
 const WindowLayout kDecryptLayout = MessageWindowLayout("frmDecrypt", "Decrypt Message", kControls);
 
 // The decoded message is what the code kept from view, so clipboard history tools are asked to skip it.
-frmDecrypt::frmDecrypt() : MessageWindow(kDecryptLayout, DecodeMessage, Clipboard::Content::Sensitive) {}
+frmDecrypt::frmDecrypt()
+    : MessageWindow(kDecryptLayout,
+                    {.input = {kControls, "Text1"},
+                     .run = {kControls, "Command1"},
+                     .copy = {kControls, "Command2"},
+                     .output = {kControls, "Text2"}},
+                    DecodeMessage, Clipboard::Content::Sensitive) {}
 
 }  // namespace quorvel::windows

@@ -22,6 +22,12 @@ constexpr ControlLayout kControls[] = {
 const WindowLayout kEncryptLayout = MessageWindowLayout("frmEncrypt", "Encrypt Message", kControls);
 
 // Coded text is meant to be sent on, so it goes on the clipboard unmarked.
-frmEncrypt::frmEncrypt() : MessageWindow(kEncryptLayout, EncodeMessage, Clipboard::Content::Ordinary) {}
+frmEncrypt::frmEncrypt()
+    : MessageWindow(kEncryptLayout,
+                    {.input = {kControls, "Text1"},
+                     .run = {kControls, "Command1"},
+                     .copy = {kControls, "Command2"},
+                     .output = {kControls, "Text2"}},
+                    EncodeMessage, Clipboard::Content::Ordinary) {}
 
 }  // namespace quorvel::windows

@@ -40,9 +40,9 @@ const WindowLayout kMainLayout{
 frmMain::frmMain() : Form(kMainLayout) {}
 
 void frmMain::Connect() {
-    OnClick("Command1", [this] { Command1_Click(); });
-    OnClick("Command2", [this] { Command2_Click(); });
-    OnClick("Command3", [this] { Command3_Click(); });
+    OnClick({kControls, "Command1"}, [this] { Command1_Click(); });
+    OnClick({kControls, "Command2"}, [this] { Command2_Click(); });
+    OnClick({kControls, "Command3"}, [this] { Command3_Click(); });
 }
 
 void frmMain::Command1_Click() { ShowFromSlot(encrypt_); }

@@ -31,7 +31,16 @@ class MessageWindow : public forms::Form {
 public:
     using Pass = std::u16string (*)(std::u16string_view);
 
-    MessageWindow(const forms::WindowLayout& layout, Pass pass, forms::Clipboard::Content copied);
+    // The controls the handlers use, named in each window's own layout table.
+    struct Controls {
+        forms::NamedField input;   // Text1
+        forms::Clickable run;      // Command1
+        forms::Clickable copy;     // Command2
+        forms::NamedField output;  // Text2
+    };
+
+    MessageWindow(const forms::WindowLayout& layout, const Controls& controls, Pass pass,
+                  forms::Clipboard::Content copied);
 
     // Sets Text2 to the pass over Text1: one read, the whole pass in memory, one write.
     void Command1_Click();
@@ -44,6 +53,7 @@ protected:
     void Connect() override;
 
 private:
+    Controls controls_;
     Pass pass_;
     forms::Clipboard::Content copied_;
     std::u16string prompt_;

@@ -13,6 +13,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -193,6 +194,17 @@ TEST_P(MessageWindows, ACopyTheClipboardRefusesIsReportedAndEndsTheProgram) {
     EXPECT_FALSE(drive::Busy());
 }
 
+// A name that only a test can get wrong, since the windows' own names are checked when they are
+// compiled: the backend fails at once instead of passing over it.
+TEST_P(MessageWindows, ANameTheWindowDoesNotHaveFailsLoudly) {
+    forms::Window& window = *form->window();
+    EXPECT_THROW(window.Text("Txet1"), std::logic_error);
+    EXPECT_THROW(window.SetText("Command1", u"not a field"), std::logic_error);
+    EXPECT_THROW(window.Holds("Text3", u""), std::logic_error);
+    EXPECT_THROW(window.OnClick("Comand1", [] {}), std::logic_error);
+    EXPECT_EQ(Text("Text1"), mirror.prompt);
+}
+
 INSTANTIATE_TEST_SUITE_P(Mirrors, MessageWindows, ::testing::Values(&kEncrypt, &kDecrypt),
                          [](const auto& info) { return std::string(info.param->name); });
 
@@ -257,6 +269,17 @@ TEST_F(MainWindow, WindowsStayOpenAfterTheMainWindowCloses) {
     ASSERT_NE(main.decryptSlot()->window(), nullptr);
     EXPECT_EQ(drive::OpenWindows("frmDecrypt"), 1);
     EXPECT_EQ(drive::OpenWindows("frmMain"), 0);
+}
+
+// A control of another window's table, though checked against that table, is no control of this one.
+TEST(ControlNames, AControlOfAnotherWindowsLayoutFailsLoudly) {
+    static constexpr forms::ControlLayout kOther[] = {
+        {"Text1", forms::ControlKind::TextField, 0, 0, 100, 100, 0, "", nullptr}};
+    struct Probe : frmEncrypt {
+        using Form::Text;
+    } encrypt;
+    encrypt.Show();
+    EXPECT_THROW(encrypt.Text(forms::NamedField(kOther, "Text1")), std::logic_error);
 }
 
 TEST(ErrorReport, HandlersRunUnderTheBusyCursorAndLeaveItHoweverTheyEnd) {

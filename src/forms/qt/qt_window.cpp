@@ -6,6 +6,9 @@
 #include <QCloseEvent>
 #include <QPushButton>
 
+#include <stdexcept>
+#include <string>
+
 namespace quorvel::forms {
 
 Window* BuildWindow(const WindowLayout& layout, std::function<void()> closed) {
@@ -13,6 +16,12 @@ Window* BuildWindow(const WindowLayout& layout, std::function<void()> closed) {
 }
 
 namespace qt {
+namespace {
+
+template <class Control> constexpr std::string_view kKind = "control";
+template <> constexpr std::string_view kKind<TextField> = "text field";
+
+}  // namespace
 
 QtWindow::QtWindow(const WindowLayout& layout, std::function<void()> closed) : closed_(std::move(closed)) {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -21,7 +30,9 @@ QtWindow::QtWindow(const WindowLayout& layout, std::function<void()> closed) : c
 
 template <class Control> Control& QtWindow::Find(std::string_view name) const {
     auto* control = findChild<Control*>(QString::fromUtf8(name.data(), qsizetype(name.size())));
-    Q_ASSERT(control);
+    if (!control)
+        throw std::logic_error(objectName().toStdString() + " has no " + std::string(kKind<Control>) +
+                               " named " + std::string(name));
     return *control;
 }
 
@@ -40,6 +51,9 @@ void QtWindow::OnClick(std::string_view control, std::function<void()> handler) 
         connect(field, &TextField::clicked, this, std::move(handler));
     else if (auto* button = qobject_cast<QPushButton*>(&widget))
         connect(button, &QPushButton::clicked, this, std::move(handler));
+    else
+        throw std::logic_error(objectName().toStdString() + "'s " + std::string(control) +
+                               " takes no clicks");
 }
 
 std::u16string QtWindow::Text(std::string_view field) const {

@@ -6,6 +6,7 @@
 #include "win32_platform.h"
 
 #include <cwchar>
+#include <stdexcept>
 #include <utility>
 
 namespace quorvel::forms {
@@ -72,9 +73,19 @@ void Win32Window::Raise() {
 }
 
 void Win32Window::OnClick(std::string_view control, std::function<void()> handler) {
-    for (BuiltControl& made : controls_)
-        if (made.layout->name == control)
-            made.clicked = std::move(handler);
+    controls_[IndexOf(control, false)].clicked = std::move(handler);
+}
+
+std::size_t Win32Window::IndexOf(std::string_view name, bool textField) const {
+    for (std::size_t index = 0; index < controls_.size(); ++index) {
+        const ControlKind kind = controls_[index].layout->kind;
+        if (controls_[index].layout->name == name &&
+            (kind == ControlKind::TextField || (!textField && kind == ControlKind::PushButton)))
+            return index;
+    }
+    throw std::logic_error(std::string(layout_.name) + " has no " +
+                           (textField ? "text field" : "button or text field") + " named " +
+                           std::string(name));
 }
 
 HWND Win32Window::Control(std::string_view name) const {
@@ -96,14 +107,16 @@ const BuiltControl* Win32Window::Find(HWND handle) const {
     return nullptr;
 }
 
-std::u16string Win32Window::Text(std::string_view field) const { return FieldText(Control(field)); }
+std::u16string Win32Window::Text(std::string_view field) const {
+    return FieldText(controls_[IndexOf(field, true)].handle);
+}
 
 void Win32Window::SetText(std::string_view field, std::u16string_view text) {
-    SetFieldText(Control(field), text);
+    SetFieldText(controls_[IndexOf(field, true)].handle, text);
 }
 
 bool Win32Window::Holds(std::string_view field, std::u16string_view text) const {
-    return FieldHolds(Control(field), text);
+    return FieldHolds(controls_[IndexOf(field, true)].handle, text);
 }
 
 LRESULT CALLBACK Win32Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -40,6 +40,10 @@ private:
     LRESULT Receive(UINT message, WPARAM wParam, LPARAM lParam);
     void Place(UINT dpi);
     const BuiltControl* Find(HWND handle) const;
+    // Where the named control is in controls_: a name the window does not have, or a control that is
+    // not a text field where one is needed, nor a button where a click is, is a fault of the program,
+    // which fails at once.
+    std::size_t IndexOf(std::string_view name, bool textField) const;
 
     const WindowLayout& layout_;
     std::function<void()> closed_;
