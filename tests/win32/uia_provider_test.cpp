@@ -106,17 +106,48 @@ std::u16string TextOf(ITextRangeProvider* range, int maxLength = -1) {
     return result;
 }
 
+// One of the element's patterns, through its interface.
+template <typename Interface>
+Ref<Interface> Pattern(IRawElementProviderSimple* element, PATTERNID id, const IID& iid) {
+    IUnknown* pattern = nullptr;
+    EXPECT_EQ(element->GetPatternProvider(id, &pattern), S_OK);
+    void* object = nullptr;
+    EXPECT_EQ(pattern->QueryInterface(iid, &object), S_OK);
+    pattern->Release();
+    return Ref<Interface>(static_cast<Interface*>(object));
+}
+
+// The one range an array of them holds, as the selection and the rows in view are.
+Ref<ITextRangeProvider> Only(SAFEARRAY* ranges) {
+    EXPECT_EQ(ranges->rgsabound[0].cElements, 1u);
+    IUnknown* range = nullptr;
+    LONG index = 0;
+    SafeArrayGetElement(ranges, &index, &range);
+    SafeArrayDestroy(ranges);
+    return Ref<ITextRangeProvider>(static_cast<ITextRangeProvider*>(range));
+}
+
+Ref<ITextRangeProvider> Selection(ITextProvider* text) {
+    SAFEARRAY* ranges = nullptr;
+    EXPECT_EQ(text->GetSelection(&ranges), S_OK);
+    return Only(ranges);
+}
+
+// Left, top, width and height of each box, one box after the other.
+std::vector<double> Sides(ITextRangeProvider* range) {
+    SAFEARRAY* array = nullptr;
+    EXPECT_EQ(range->GetBoundingRectangles(&array), S_OK);
+    std::vector<double> sides(array->rgsabound[0].cElements);
+    for (LONG i = 0; i < static_cast<LONG>(sides.size()); ++i)
+        SafeArrayGetElement(array, &i, &sides[static_cast<std::size_t>(i)]);
+    SafeArrayDestroy(array);
+    return sides;
+}
+
 class UiaProviderTest : public testing::Test {
 protected:
     void Set(std::u16string_view text) { field.core().SetText(text); }
-    Ref<ITextProvider> Text() {
-        IUnknown* pattern = nullptr;
-        EXPECT_EQ(provider->GetPatternProvider(kTextPattern, &pattern), S_OK);
-        void* text = nullptr;
-        EXPECT_EQ(pattern->QueryInterface(kITextProvider, &text), S_OK);
-        pattern->Release();
-        return Ref<ITextProvider>(static_cast<ITextProvider*>(text));
-    }
+    Ref<ITextProvider> Text() { return Pattern<ITextProvider>(provider.get(), kTextPattern, kITextProvider); }
     Ref<ITextRangeProvider> Document() {
         ITextRangeProvider* range = nullptr;
         EXPECT_EQ(Text()->get_DocumentRange(&range), S_OK);
@@ -125,13 +156,7 @@ protected:
     // An empty range at `position`.
     Ref<ITextRangeProvider> At(std::size_t position) {
         field.Select(position, position);
-        SAFEARRAY* ranges = nullptr;
-        EXPECT_EQ(Text()->GetSelection(&ranges), S_OK);
-        IUnknown* range = nullptr;
-        LONG index = 0;
-        SafeArrayGetElement(ranges, &index, &range);
-        SafeArrayDestroy(ranges);
-        return Ref<ITextRangeProvider>(static_cast<ITextRangeProvider*>(range));
+        return Selection(Text().get());
     }
     // The texts of the units a range at `position` expands to and moves through.
     std::vector<std::u16string> Units(TextUnit unit, std::size_t position = 0) {
@@ -186,12 +211,7 @@ TEST_F(UiaProviderTest, FieldIsAnEditNamedByItsLayout) {
 TEST_F(UiaProviderTest, ValueIsTheTextUnitForUnit) {
     const std::u16string hostile{u'a', 0, 0xD800, u'\r', u'\r', u'\n', u'\n', 0xFFFF, 0xDC00};
     Set(hostile);
-    IUnknown* pattern = nullptr;
-    ASSERT_EQ(provider->GetPatternProvider(kValuePattern, &pattern), S_OK);
-    void* object = nullptr;
-    ASSERT_EQ(pattern->QueryInterface(kIValueProvider, &object), S_OK);
-    pattern->Release();
-    Ref<IValueProvider> value(static_cast<IValueProvider*>(object));
+    Ref<IValueProvider> value = Pattern<IValueProvider>(provider.get(), kValuePattern, kIValueProvider);
     BSTR text = nullptr;
     ASSERT_EQ(value->get_Value(&text), S_OK);
     EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(text), SysStringLen(text)), hostile);
@@ -256,6 +276,13 @@ TEST_F(UiaProviderTest, MovesCompareAndEndpoints) {
     EXPECT_EQ(TextOf(range.get()), u"two three");
     EXPECT_EQ(range->Compare(document.get(), &same), S_OK);
     EXPECT_EQ(same, FALSE);
+    // A range of another element is none of this one's.
+    FieldAutomation another(field, library);
+    Ref<IRawElementProviderSimple> anotherProvider(another.Provider());
+    ITextRangeProvider* foreign = nullptr;
+    Pattern<ITextProvider>(anotherProvider.get(), kTextPattern, kITextProvider)->get_DocumentRange(&foreign);
+    Ref<ITextRangeProvider> foreignRange(foreign);
+    EXPECT_EQ(document->Compare(foreignRange.get(), &same), E_INVALIDARG);
     int order = 0;
     const auto Order = [&](ITextRangeProvider* a, TextPatternRangeEndpoint end, ITextRangeProvider* b,
                            TextPatternRangeEndpoint targetEnd) {
@@ -311,14 +338,7 @@ TEST_F(UiaProviderTest, MovesCompareAndEndpoints) {
 TEST_F(UiaProviderTest, SelectionBothWays) {
     Set(u"one two three");
     field.Select(7, 3);
-    SAFEARRAY* ranges = nullptr;
-    ASSERT_EQ(Text()->GetSelection(&ranges), S_OK);
-    EXPECT_EQ(ranges->rgsabound[0].cElements, 1u);
-    IUnknown* selected = nullptr;
-    LONG index = 0;
-    SafeArrayGetElement(ranges, &index, &selected);
-    SafeArrayDestroy(ranges);
-    Ref<ITextRangeProvider> range(static_cast<ITextRangeProvider*>(selected));
+    Ref<ITextRangeProvider> range = Selection(Text().get());
     EXPECT_EQ(TextOf(range.get()), u" two");
 
     int moved = 0;
@@ -334,22 +354,13 @@ TEST_F(UiaProviderTest, SelectionBothWays) {
 
 TEST_F(UiaProviderTest, RectanglesAndPointsOfTheRowsInView) {
     Set(u"aaaa bbbb cccc dddd\r\neeee");
-    const auto Rectangles = [](ITextRangeProvider* range) {
-        SAFEARRAY* array = nullptr;
-        EXPECT_EQ(range->GetBoundingRectangles(&array), S_OK);
-        std::vector<double> sides(array->rgsabound[0].cElements);
-        for (LONG i = 0; i < static_cast<LONG>(sides.size()); ++i)
-            SafeArrayGetElement(array, &i, &sides[static_cast<std::size_t>(i)]);
-        SafeArrayDestroy(array);
-        return sides;
-    };
     Ref<ITextRangeProvider> range = At(2);
-    EXPECT_EQ(Rectangles(range.get()), std::vector<double>{});
+    EXPECT_EQ(Sides(range.get()), std::vector<double>{});
     int moved = 0;
     range->MoveEndpointByUnit(TextPatternRangeEndpoint_End, TextUnit_Character, 11, &moved);
-    EXPECT_EQ(Rectangles(range.get()), (std::vector<double>{120, 200, 80, 16, 100, 216, 30, 16}));
+    EXPECT_EQ(Sides(range.get()), (std::vector<double>{120, 200, 80, 16, 100, 216, 30, 16}));
     field.top = 1;
-    EXPECT_EQ(Rectangles(range.get()), (std::vector<double>{100, 200, 30, 16}));
+    EXPECT_EQ(Sides(range.get()), (std::vector<double>{100, 200, 30, 16}));
 
     ITextRangeProvider* atPoint = nullptr;
     ASSERT_EQ(Text()->RangeFromPoint(UiaPoint{133, 221}, &atPoint), S_OK);
@@ -359,12 +370,7 @@ TEST_F(UiaProviderTest, RectanglesAndPointsOfTheRowsInView) {
 
     SAFEARRAY* visible = nullptr;
     ASSERT_EQ(Text()->GetVisibleRanges(&visible), S_OK);
-    IUnknown* shown = nullptr;
-    LONG index = 0;
-    SafeArrayGetElement(visible, &index, &shown);
-    SafeArrayDestroy(visible);
-    Ref<ITextRangeProvider> rows(static_cast<ITextRangeProvider*>(shown));
-    EXPECT_EQ(TextOf(rows.get()), u"cccc dddd\r\neeee");
+    EXPECT_EQ(TextOf(Only(visible).get()), u"cccc dddd\r\neeee");
 }
 
 TEST_F(UiaProviderTest, FindTextWithinTheRange) {
@@ -438,14 +444,10 @@ TEST_F(UiaProviderTest, AnswersAndEventsThroughTheLibrary) {
     ASSERT_EQ(systems->get_HostRawElementProvider(&host), S_OK);
     ASSERT_NE(host, nullptr);
     host->Release();
-    IUnknown* pattern = nullptr;
-    ASSERT_EQ(systems->GetPatternProvider(kTextPattern, &pattern), S_OK);
-    void* text = nullptr;
-    ASSERT_EQ(pattern->QueryInterface(kITextProvider, &text), S_OK);
-    pattern->Release();
-    Ref<ITextProvider> textPattern(static_cast<ITextProvider*>(text));
     ITextRangeProvider* document = nullptr;
-    ASSERT_EQ(textPattern->get_DocumentRange(&document), S_OK);
+    ASSERT_EQ(
+        Pattern<ITextProvider>(systems.get(), kTextPattern, kITextProvider)->get_DocumentRange(&document),
+        S_OK);
     EXPECT_EQ(document->GetAttributeValue(40005, &attribute), S_OK);
     EXPECT_EQ(attribute.vt, VT_UNKNOWN);
     VariantClear(&attribute);
@@ -455,26 +457,23 @@ TEST_F(UiaProviderTest, AnswersAndEventsThroughTheLibrary) {
     document->Release();
 }
 
-// The same provider over the program's own text field, 409 by 89 pixels in a window of its own.
+// The same provider over the program's own text field, 409 by 89 pixels in a window that counts the
+// field's EN_CHANGE notifications.
 class UiaTextViewTest : public testing::Test {
 protected:
     void SetUp() override {
         TextView::Register();
-        static const bool registered = [] {
-            WNDCLASSEXW parentClass{};
-            parentClass.cbSize = sizeof parentClass;
-            parentClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        parent_ = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 30, 40, 600, 300,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetWindowSubclass(
+            parent_,
+            [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+               DWORD_PTR changes) -> LRESULT {
                 if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE)
-                    ++changes;
-                return DefWindowProcW(window, message, wParam, lParam);
-            };
-            parentClass.hInstance = GetModuleHandleW(nullptr);
-            parentClass.lpszClassName = L"UiaTestParent";
-            return RegisterClassExW(&parentClass) != 0;
-        }();
-        ASSERT_TRUE(registered);
-        parent_ = CreateWindowExW(0, L"UiaTestParent", L"field", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 30, 40,
-                                  600, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+                    ++*reinterpret_cast<int*>(changes);
+                return DefSubclassProc(window, message, wParam, lParam);
+            },
+            1, reinterpret_cast<DWORD_PTR>(&changes_));
         font_ = CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");
         HWND handle = CreateWindowExW(WS_EX_CLIENTEDGE, TextView::ClassName, L"",
@@ -485,27 +484,19 @@ protected:
         view_->SetNames(u"Encrypted message", u"Text2");
         automation_ = std::make_unique<FieldAutomation>(*view_, library_);
         provider_.reset(automation_->Provider());
-        changes = 0;
+        text_ = Pattern<ITextProvider>(provider_.get(), kTextPattern, kITextProvider);
     }
     void TearDown() override {
+        text_.reset();
         provider_.reset();
         automation_.reset();
         DestroyWindow(parent_);
         DeleteObject(font_);
     }
 
-    ITextProvider* Text() {
-        IUnknown* pattern = nullptr;
-        EXPECT_EQ(provider_->GetPatternProvider(kTextPattern, &pattern), S_OK);
-        void* text = nullptr;
-        EXPECT_EQ(pattern->QueryInterface(kITextProvider, &text), S_OK);
-        pattern->Release();
-        text_.reset(static_cast<ITextProvider*>(text));
-        return text_.get();
-    }
     Ref<ITextRangeProvider> Range(std::size_t begin, std::size_t end) {
         ITextRangeProvider* range = nullptr;
-        EXPECT_EQ(Text()->get_DocumentRange(&range), S_OK);
+        EXPECT_EQ(text_->get_DocumentRange(&range), S_OK);
         int moved = 0;
         range->MoveEndpointByUnit(TextPatternRangeEndpoint_End, TextUnit_Character, -1000000, &moved);
         range->MoveEndpointByUnit(TextPatternRangeEndpoint_End, TextUnit_Character, static_cast<int>(end),
@@ -515,12 +506,7 @@ protected:
         return Ref<ITextRangeProvider>(range);
     }
     static std::vector<RECT> Rectangles(ITextRangeProvider* range) {
-        SAFEARRAY* array = nullptr;
-        EXPECT_EQ(range->GetBoundingRectangles(&array), S_OK);
-        std::vector<double> sides(array->rgsabound[0].cElements);
-        for (LONG i = 0; i < static_cast<LONG>(sides.size()); ++i)
-            SafeArrayGetElement(array, &i, &sides[static_cast<std::size_t>(i)]);
-        SafeArrayDestroy(array);
+        const std::vector<double> sides = Sides(range);
         std::vector<RECT> boxes;
         for (std::size_t i = 0; i + 3 < sides.size(); i += 4)
             boxes.push_back({static_cast<LONG>(sides[i]), static_cast<LONG>(sides[i + 1]),
@@ -529,7 +515,7 @@ protected:
         return boxes;
     }
 
-    static inline int changes = 0;
+    int changes_ = 0;
     HWND parent_ = nullptr;
     HFONT font_ = nullptr;
     TextView* view_ = nullptr;
@@ -545,16 +531,11 @@ TEST_F(UiaTextViewTest, ValueAndSelectionAreTheFieldsEdits) {
     EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(name.bstrVal)), u"Encrypted message");
     VariantClear(&name);
 
-    IUnknown* pattern = nullptr;
-    ASSERT_EQ(provider_->GetPatternProvider(kValuePattern, &pattern), S_OK);
-    void* object = nullptr;
-    ASSERT_EQ(pattern->QueryInterface(kIValueProvider, &object), S_OK);
-    pattern->Release();
-    Ref<IValueProvider> value(static_cast<IValueProvider*>(object));
+    Ref<IValueProvider> value = Pattern<IValueProvider>(provider_.get(), kValuePattern, kIValueProvider);
     // Set as a user's edit: the parent hears of it and it can be undone.
     ASSERT_EQ(value->SetValue(L"%12%34 coded\r\nline"), S_OK);
     EXPECT_EQ(view_->Text(), u"%12%34 coded\r\nline");
-    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(changes_, 1);
     EXPECT_TRUE(SendMessageW(view_->handle(), EM_CANUNDO, 0, 0));
     BSTR text = nullptr;
     ASSERT_EQ(value->get_Value(&text), S_OK);
@@ -570,14 +551,7 @@ TEST_F(UiaTextViewTest, ValueAndSelectionAreTheFieldsEdits) {
     EXPECT_EQ(begin, 7u);
     EXPECT_EQ(end, 12u);
     SendMessageW(view_->handle(), EM_SETSEL, 14, 18);
-    SAFEARRAY* ranges = nullptr;
-    ASSERT_EQ(Text()->GetSelection(&ranges), S_OK);
-    IUnknown* selected = nullptr;
-    LONG index = 0;
-    SafeArrayGetElement(ranges, &index, &selected);
-    SafeArrayDestroy(ranges);
-    Ref<ITextRangeProvider> selection(static_cast<ITextRangeProvider*>(selected));
-    EXPECT_EQ(TextOf(selection.get()), u"line");
+    EXPECT_EQ(TextOf(Selection(text_.get()).get()), u"line");
 }
 
 TEST_F(UiaTextViewTest, LinesAreTheRowsOnScreen) {
@@ -618,13 +592,13 @@ TEST_F(UiaTextViewTest, LinesAreTheRowsOnScreen) {
     const double quarter = (seventh[0].right - seventh[0].left) / 4.0;
     const double middle = (seventh[0].top + seventh[0].bottom) / 2.0;
     ITextRangeProvider* hit = nullptr;
-    ASSERT_EQ(Text()->RangeFromPoint(UiaPoint{seventh[0].right - quarter, middle}, &hit), S_OK);
+    ASSERT_EQ(text_->RangeFromPoint(UiaPoint{seventh[0].right - quarter, middle}, &hit), S_OK);
     Ref<ITextRangeProvider> after(hit);
     int order = 0;
     after->CompareEndpoints(TextPatternRangeEndpoint_Start, Range(8, 8).get(), TextPatternRangeEndpoint_Start,
                             &order);
     EXPECT_EQ(order, 0);
-    ASSERT_EQ(Text()->RangeFromPoint(UiaPoint{seventh[0].left + quarter, middle}, &hit), S_OK);
+    ASSERT_EQ(text_->RangeFromPoint(UiaPoint{seventh[0].left + quarter, middle}, &hit), S_OK);
     Ref<ITextRangeProvider> point(hit);
     point->ExpandToEnclosingUnit(TextUnit_Character);
     EXPECT_EQ(TextOf(point.get()), prose.substr(7, 1));

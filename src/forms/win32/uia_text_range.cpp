@@ -135,13 +135,22 @@ const Editor* TextRange::Clamp() {
     return &editor;
 }
 
-TextRange* TextRange::Own(uia::ITextRangeProvider* range) const {
+HRESULT TextRange::ClampWith(uia::ITextRangeProvider* range, TextRange*& other) {
     void* own = nullptr;
     if (!range || FAILED(range->QueryInterface(kOwnRange, &own)))
-        return nullptr;
-    auto* other = static_cast<TextRange*>(own);
+        return E_INVALIDARG;
+    other = static_cast<TextRange*>(own);
     other->Release();
-    return &other->provider_ == &provider_ ? other : nullptr;
+    if (&other->provider_ != &provider_)
+        return E_INVALIDARG;
+    return Clamp() && other->Clamp() ? S_OK : uia::kElementNotAvailable;
+}
+
+void TextRange::MoveEnd(uia::TextPatternRangeEndpoint endpoint, std::size_t position) {
+    End(endpoint) = position;
+    // An end moved past the other one takes it along.
+    if (begin_ > end_)
+        (endpoint == uia::TextPatternRangeEndpoint_Start ? end_ : begin_) = position;
 }
 
 HRESULT TextRange::Clone(uia::ITextRangeProvider** clone) {
@@ -155,11 +164,9 @@ HRESULT TextRange::Compare(uia::ITextRangeProvider* range, BOOL* same) {
     if (!same)
         return E_POINTER;
     *same = FALSE;
-    TextRange* other = Own(range);
-    if (!other)
-        return E_INVALIDARG;
-    if (!Clamp() || !other->Clamp())
-        return uia::kElementNotAvailable;
+    TextRange* other = nullptr;
+    if (const HRESULT result = ClampWith(range, other); FAILED(result))
+        return result;
     *same = begin_ == other->begin_ && end_ == other->end_;
     return S_OK;
 }
@@ -169,11 +176,9 @@ HRESULT TextRange::CompareEndpoints(uia::TextPatternRangeEndpoint endpoint, uia:
     if (!order)
         return E_POINTER;
     *order = 0;
-    TextRange* other = Own(target);
-    if (!other)
-        return E_INVALIDARG;
-    if (!Clamp() || !other->Clamp())
-        return uia::kElementNotAvailable;
+    TextRange* other = nullptr;
+    if (const HRESULT result = ClampWith(target, other); FAILED(result))
+        return result;
     *order = Sign(End(endpoint), other->End(targetEndpoint));
     return S_OK;
 }
@@ -369,25 +374,17 @@ HRESULT TextRange::MoveEndpointByUnit(uia::TextPatternRangeEndpoint endpoint, ui
         at = units.Next(at);
     for (; *moved > count && at > 0; --*moved)
         at = units.Previous(at);
-    End(endpoint) = at;
-    // An end moved past the other one takes it along.
-    if (begin_ > end_)
-        (endpoint == uia::TextPatternRangeEndpoint_Start ? end_ : begin_) = at;
+    MoveEnd(endpoint, at);
     return S_OK;
 }
 
 HRESULT TextRange::MoveEndpointByRange(uia::TextPatternRangeEndpoint endpoint,
                                        uia::ITextRangeProvider* target,
                                        uia::TextPatternRangeEndpoint targetEndpoint) {
-    TextRange* other = Own(target);
-    if (!other)
-        return E_INVALIDARG;
-    if (!Clamp() || !other->Clamp())
-        return uia::kElementNotAvailable;
-    const std::size_t at = other->End(targetEndpoint);
-    End(endpoint) = at;
-    if (begin_ > end_)
-        (endpoint == uia::TextPatternRangeEndpoint_Start ? end_ : begin_) = at;
+    TextRange* other = nullptr;
+    if (const HRESULT result = ClampWith(target, other); FAILED(result))
+        return result;
+    MoveEnd(endpoint, other->End(targetEndpoint));
     return S_OK;
 }
 

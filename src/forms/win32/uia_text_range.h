@@ -83,8 +83,10 @@ private:
 
     // The field's editor with the ends brought into its text, or nullptr once the field is gone.
     const textedit::Editor* Clamp();
-    // One of this provider's ranges behind `range`, or nullptr.
-    TextRange* Own(uia::ITextRangeProvider* range) const;
+    // Finds the range of this field behind `range` and brings both into the text: E_INVALIDARG for any
+    // other range, UIA_E_ELEMENTNOTAVAILABLE once the field is gone.
+    HRESULT ClampWith(uia::ITextRangeProvider* range, TextRange*& other);
+    void MoveEnd(uia::TextPatternRangeEndpoint endpoint, std::size_t position);
     std::size_t& End(uia::TextPatternRangeEndpoint endpoint) {
         return endpoint == uia::TextPatternRangeEndpoint_Start ? begin_ : end_;
     }
