@@ -94,8 +94,8 @@ public:
     // The cluster boundary in `row` nearest to `x`.
     std::size_t PositionAt(std::size_t row, int x) const;
 
-    // Called after every change of the text, SetText included (as all of the old text becoming all of
-    // the new).
+    // Called after every change of the text and its rows, SetText included (as all of the old text
+    // becoming all of the new), before the selection is placed after it.
     void SetChangeListener(std::function<void(const TextChange&)> listener) {
         listener_ = std::move(listener);
     }
