@@ -411,6 +411,19 @@ TEST_F(UiaProviderTest, RangesOutliveEditsAndTheField) {
     EXPECT_EQ(value.vt, VT_EMPTY);
 }
 
+TEST(UiaLibraryTest, FunctionsFoundByNameOrNone) {
+    const UiaLibrary system = UiaLibrary::Load(L"uiautomationcore.dll");
+    EXPECT_NE(system.ReturnRawElementProvider, nullptr);
+    EXPECT_NE(system.HostProviderFromHwnd, nullptr);
+    EXPECT_NE(system.RaiseAutomationEvent, nullptr);
+    EXPECT_NE(system.GetReservedNotSupportedValue, nullptr);
+    EXPECT_NE(system.ClientsAreListening, nullptr);
+    EXPECT_NE(system.DisconnectProvider, nullptr);
+    const UiaLibrary missing = UiaLibrary::Load(L"no_such_uiautomationcore.dll");
+    EXPECT_EQ(missing.ReturnRawElementProvider, nullptr);
+    EXPECT_EQ(missing.RaiseAutomationEvent, nullptr);
+}
+
 TEST_F(UiaProviderTest, AnswersAndEventsThroughTheLibrary) {
     recorded = {};
     FieldAutomation fresh(field, library);
