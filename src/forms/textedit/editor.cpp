@@ -4,6 +4,7 @@
 #include "units.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace quorvel::forms::textedit {
 
@@ -178,20 +179,21 @@ void Editor::SetPageRows(std::size_t rows) { pageRows_ = std::max<std::size_t>(r
 int Editor::XOf(std::size_t position, bool atEndOfRow) const {
     position = std::min(position, text_.size());
     const std::size_t row = rows_.RowOf(position, atEndOfRow);
-    int x = 0;
+    // Summed wide: a row of hanging spaces may be longer than an int's worth of pixels.
+    long long x = 0;
     for (ClusterWalk walk(text_, rows_.RowStart(row), measurer_); !walk.AtEnd() && walk.Position() < position;
          walk.Next())
         x += walk.Advance();
-    return x;
+    return static_cast<int>(std::min<long long>(x, std::numeric_limits<int>::max()));
 }
 
 std::size_t Editor::PositionAt(std::size_t row, int x) const {
     row = std::min(row, rows_.RowCount() - 1);
     const std::size_t end = rows_.RowEnd(row);
-    int left = 0;
+    long long left = 0;
     for (ClusterWalk walk(text_, rows_.RowStart(row), measurer_); !walk.AtEnd() && walk.Position() < end;
          walk.Next()) {
-        const int advance = walk.Advance();
+        const long long advance = walk.Advance();
         if (x < left + (advance + 1) / 2)
             return walk.Position();
         left += advance;
