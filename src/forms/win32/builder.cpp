@@ -44,7 +44,8 @@ void SetProgramIcon(HWND window, UINT dpi) {
 
 HWND CreateControl(HWND window, const ControlLayout& control, int id) {
     if (control.kind == ControlKind::TextField)
-        return CreateTextField(window, id, Utf16(control.text), Utf16(AccessibleName(control)));
+        return CreateTextField(window, id, Utf16(control.text), Utf16(AccessibleName(control)),
+                               Utf16(control.name));
     DWORD style = WS_CHILD | WS_VISIBLE;
     const wchar_t* windowClass = L"STATIC";
     switch (control.kind) {

@@ -14,13 +14,14 @@ namespace quorvel::forms::win32 {
 // it, with its id and handle as a button's click carries them.
 inline constexpr WORD kTextFieldClicked = 0x8000;
 
-// Creates a multi-line text field as the child `id` of `parent`, holding `text`, which a screen reader
-// calls `accessibleName`. It wraps its lines, has no length limit, makes a line break on Enter, leaves
-// Tab and Shift+Tab to move between the window's controls, and reports every left click to its parent
-// (kTextFieldClicked).
-HWND CreateTextField(HWND parent, int id, std::u16string_view text, std::u16string_view accessibleName);
+// Creates a multi-line text field of the program's own as the child `id` of `parent`, holding `text`,
+// which a screen reader calls `accessibleName` and UI Automation finds by `automationId`. It wraps its
+// lines, has no length limit, makes a line break on Enter, leaves Tab and Shift+Tab to move between the
+// window's controls, and reports every left click to its parent (kTextFieldClicked).
+HWND CreateTextField(HWND parent, int id, std::u16string_view text, std::u16string_view accessibleName,
+                     std::u16string_view automationId);
 
-// A text field's text, code unit for code unit as the field holds it.
+// A text field's text, code unit for code unit as the field holds it, NUL included.
 std::u16string FieldText(HWND field);
 void SetFieldText(HWND field, std::u16string_view text);
 // Whether the field holds exactly `text`; cheap however long the field is.

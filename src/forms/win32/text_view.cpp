@@ -1,5 +1,7 @@
 #include "text_view.h"
 
+#include "field_accessible.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -193,8 +195,13 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         ScrollBar(LOWORD(wParam));
         return 0;
     case WM_GETOBJECT:
-        if (const LRESULT answer = automation_.AnswerGetObject(wParam, lParam))
+        // The object id arrives as a 32-bit value, sign-extended or not.
+        if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
+            if (const LRESULT answer = AnswerAccessibleObject(handle_, wParam))
+                return answer;
+        } else if (const LRESULT answer = automation_.AnswerGetObject(wParam, lParam)) {
             return answer;
+        }
         break;
     default:
         break;
