@@ -27,7 +27,7 @@ grep -q "PerMonitorV2" "$exe" || fail "no per-monitor DPI awareness in the manif
 grep -q "Microsoft.Windows.Common-Controls" "$exe" || fail "no common controls 6 in the manifest"
 strings -el "$exe" | grep -qx "1.00" || fail "no version 1.00 in the version record"
 strings -el "$exe" | grep -qw "IDI_ICON1" || fail "no program icon"
-for picture in BANNER ABOUT; do
+for picture in BANNER ABOUT BANNER_2X ABOUT_2X; do
     strings -el "$exe" | grep -qw "$picture" || fail "no $picture bitmap"
 done
 
