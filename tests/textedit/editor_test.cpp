@@ -1,4 +1,5 @@
 #include "editor.h"
+#include "editor_steps.h"
 #include "measurers.h"
 #include "units.h"
 
@@ -246,11 +247,32 @@ TEST(UndoHistory, KeepsWithinItsBudgetButAlwaysTheNewestStep) {
     EXPECT_TRUE(history.CanUndo());
 }
 
+// Choices from a random engine; inserted text from pieces that matter to clusters, breaks and words.
+class RandomSteps : public testing::StepSource {
+public:
+    explicit RandomSteps(unsigned seed) : random_(seed) {}
+
+    std::size_t Below(std::size_t bound) override {
+        return std::uniform_int_distribution<std::size_t>(0, bound - 1)(random_);
+    }
+    std::u16string Text(std::size_t size) override {
+        static const std::u16string pieces[] = {u"a",          u" ",       u"\r\n",    u"\r",
+                                                u"\n",         u"\xD800"s, u"\xDC00"s, u"\u0301",
+                                                u"\U0001F600", u"%7%%5%",  u"-",       u"word"};
+        std::u16string text;
+        while (text.size() < size)
+            text += pieces[Below(std::size(pieces))];
+        return text;
+    }
+
+private:
+    std::mt19937 random_;
+};
+
 // Random use, with every code unit in the text: the rows always equal a whole layout of the text, the
 // selection stands at cluster boundaries, and undoing everything gives the first text back, redoing
 // everything the last.
 TEST(EditorRandomUse, RowsSelectionAndHistoryStaySound) {
-    std::mt19937 random(17);
     TestMeasurer measurer([](char32_t c) { return static_cast<int>(c % 13); });
     Editor editor(measurer);
     std::u16string first;
@@ -260,65 +282,12 @@ TEST(EditorRandomUse, RowsSelectionAndHistoryStaySound) {
     editor.SetText(first);
     editor.SetWidth(61);
     editor.SetPageRows(5);
-    auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
-    const std::u16string inserts[] = {u"a",
-                                      u" ",
-                                      u"\r\n",
-                                      u"\r",
-                                      u"\n",
-                                      u"\xD800"s,
-                                      u"\xDC00"s,
-                                      u"\u0301",
-                                      u"\U0001F600",
-                                      u"%7%%5%",
-                                      u"long paste of several words "};
+    RandomSteps steps(17);
     for (int i = 0; i < 4000; ++i) {
-        switch (pick(10)) {
-        case 0:
-        case 1:
-            editor.ReplaceSelection(inserts[pick(std::size(inserts))],
-                                    pick(2) ? EditKind::Typing : EditKind::Paste);
-            break;
-        case 2:
-            editor.Backspace();
-            break;
-        case 3:
-            editor.Delete();
-            break;
-        case 4:
-            editor.Move(static_cast<Motion>(pick(12)), pick(2) == 0);
-            break;
-        case 5:
-            editor.Select(pick(editor.Text().size() + 3), pick(editor.Text().size() + 3));
-            break;
-        case 6:
-            editor.MoveToPoint(pick(editor.rows().RowCount() + 1), static_cast<int>(pick(80)) - 5,
-                               pick(2) == 0);
-            break;
-        case 7:
-            editor.SelectWordAt(pick(editor.Text().size() + 1));
-            break;
-        case 8:
-            editor.Undo();
-            break;
-        case 9:
-            if (pick(20) == 0)
-                editor.SetWidth(static_cast<int>(pick(100)));
-            else
-                editor.Redo();
-            break;
-        }
-        const std::u16string& text = editor.Text();
-        ASSERT_LE(editor.selection().end(), text.size());
-        ASSERT_TRUE(IsClusterBoundary(text, editor.selection().anchor)) << i;
-        ASSERT_TRUE(IsClusterBoundary(text, editor.selection().caret)) << i;
-        ASSERT_LT(editor.CaretRow(), editor.rows().RowCount());
+        testing::TakeStep(editor, steps);
+        ASSERT_TRUE(testing::SelectionIsSound(editor)) << i;
         if (i % 50 == 0) {
-            RowLayout whole;
-            whole.Layout(text, editor.rows().Width(), measurer);
-            ASSERT_EQ(whole.RowCount(), editor.rows().RowCount()) << i;
-            for (std::size_t row = 0; row < whole.RowCount(); ++row)
-                ASSERT_EQ(whole.RowStart(row), editor.rows().RowStart(row)) << i;
+            ASSERT_TRUE(testing::RowsAreAWholeLayout(editor, measurer)) << i;
         }
     }
     while (editor.Redo()) {
