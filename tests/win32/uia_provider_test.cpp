@@ -254,6 +254,12 @@ TEST_F(UiaProviderTest, WordsLinesAndParagraphs) {
     EXPECT_EQ(Units(TextUnit_Line), lines);
     EXPECT_EQ(Units(TextUnit_Line, 10).front(), u"cccc dddd\r\n");  // where the row wraps: the next row
     EXPECT_EQ(Units(TextUnit_Line, 25).front(), u"eeee");           // at the text's end: the last row
+    // The caret at the end of a wrapped row (End): its line is that row.
+    field.Select(0, 0);
+    field.core().Move(textedit::Motion::LineEnd, false);
+    Ref<ITextRangeProvider> caret = Selection(Text().get());
+    ASSERT_EQ(caret->ExpandToEnclosingUnit(TextUnit_Line), S_OK);
+    EXPECT_EQ(TextOf(caret.get()), u"aaaa bbbb ");
     EXPECT_EQ(Units(TextUnit_Paragraph), (std::vector<std::u16string>{u"aaaa bbbb cccc dddd\r\n", u"eeee"}));
     Set(u"p1\rp2\np3\r\n");
     EXPECT_EQ(Units(TextUnit_Paragraph), (std::vector<std::u16string>{u"p1\r", u"p2\n", u"p3\r\n"}));
@@ -273,6 +279,9 @@ TEST_F(UiaProviderTest, MovesCompareAndEndpoints) {
     int moved = 0;
     EXPECT_EQ(range->MoveEndpointByUnit(TextPatternRangeEndpoint_Start, TextUnit_Word, 1, &moved), S_OK);
     EXPECT_EQ(moved, 1);
+    EXPECT_EQ(TextOf(range.get()), u"two three");
+    EXPECT_EQ(range->Move(TextUnit_Line, 0, &moved), S_OK);  // zero moves nothing
+    EXPECT_EQ(moved, 0);
     EXPECT_EQ(TextOf(range.get()), u"two three");
     EXPECT_EQ(range->Compare(document.get(), &same), S_OK);
     EXPECT_EQ(same, FALSE);

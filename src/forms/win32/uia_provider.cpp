@@ -24,11 +24,11 @@ void Put(VARIANT* value, bool flag) {
 }
 
 // A one-element array of a new range over [begin, end).
-SAFEARRAY* ArrayOfRange(FieldProvider& provider, std::size_t begin, std::size_t end) {
+SAFEARRAY* ArrayOfRange(FieldProvider& provider, std::size_t begin, std::size_t end, bool atRowEnd = false) {
     SAFEARRAY* array = SafeArrayCreateVector(VT_UNKNOWN, 0, 1);
     if (!array)
         return nullptr;
-    auto* range = new TextRange(provider, begin, end);
+    auto* range = new TextRange(provider, begin, end, atRowEnd);
     LONG index = 0;
     SafeArrayPutElement(array, &index, static_cast<IUnknown*>(range));
     range->Release();
@@ -220,9 +220,10 @@ HRESULT FieldProvider::GetSelection(SAFEARRAY** ranges) {
     *ranges = nullptr;
     if (!field_)
         return uia::kElementNotAvailable;
-    // An empty selection is the caret, as a range of no length.
-    const textedit::Selection& selection = field_->editor().selection();
-    *ranges = ArrayOfRange(*this, selection.begin(), selection.end());
+    // An empty selection is the caret, as a range of no length, in the row the caret is shown in.
+    const textedit::Editor& editor = field_->editor();
+    const textedit::Selection& selection = editor.selection();
+    *ranges = ArrayOfRange(*this, selection.begin(), selection.end(), editor.CaretAtRowEnd());
     return *ranges ? S_OK : E_OUTOFMEMORY;
 }
 

@@ -35,7 +35,7 @@ int Sign(std::size_t a, std::size_t b) { return a < b ? -1 : a > b ? 1 : 0; }
 
 TextUnits::TextUnits(const Editor& editor, uia::TextUnit unit) : editor_(editor), unit_(Supported(unit)) {}
 
-std::size_t TextUnits::Floor(std::size_t position) const {
+std::size_t TextUnits::Floor(std::size_t position, bool atRowEnd) const {
     const std::u16string_view text = editor_.Text();
     position = std::min(position, text.size());
     switch (unit_) {
@@ -44,8 +44,8 @@ std::size_t TextUnits::Floor(std::size_t position) const {
     case uia::TextUnit_Word: {
         if (position == text.size())
             return position;
-        // Word starts are where Ctrl+Right stops: walk there from two words back, so that this agrees
-        // with Next wherever Ctrl+Left would stop.
+        // Word starts are where Ctrl+Right stops. Ctrl+Left may stop elsewhere, so its stops serve only
+        // to go back far enough; Ctrl+Right's stops are walked forward from two of them back.
         std::size_t start = textedit::PreviousWordStart(text, textedit::PreviousWordStart(text, position));
         for (std::size_t next = textedit::NextWordStart(text, start); next > start && next <= position;
              next = textedit::NextWordStart(text, start))
@@ -54,7 +54,7 @@ std::size_t TextUnits::Floor(std::size_t position) const {
     }
     case uia::TextUnit_Line: {
         const textedit::RowLayout& rows = editor_.rows();
-        return rows.RowStart(rows.RowOf(position));
+        return rows.RowStart(rows.RowOf(position, atRowEnd));
     }
     case uia::TextUnit_Paragraph:
         return textedit::ParagraphStart(text, position);
@@ -95,8 +95,8 @@ bool TextUnits::IsBoundary(std::size_t position) const {
     return position >= editor_.Text().size() || Floor(position) == position;
 }
 
-TextRange::TextRange(FieldProvider& provider, std::size_t begin, std::size_t end)
-    : provider_(provider), begin_(begin), end_(std::max(begin, end)) {
+TextRange::TextRange(FieldProvider& provider, std::size_t begin, std::size_t end, bool atRowEnd)
+    : provider_(provider), begin_(begin), end_(std::max(begin, end)), atRowEnd_(atRowEnd && begin >= end) {
     provider_.AddRef();
 }
 
@@ -147,6 +147,7 @@ HRESULT TextRange::ClampWith(uia::ITextRangeProvider* range, TextRange*& other) 
 }
 
 void TextRange::MoveEnd(uia::TextPatternRangeEndpoint endpoint, std::size_t position) {
+    atRowEnd_ = false;
     End(endpoint) = position;
     // An end moved past the other one takes it along.
     if (begin_ > end_)
@@ -156,7 +157,7 @@ void TextRange::MoveEnd(uia::TextPatternRangeEndpoint endpoint, std::size_t posi
 HRESULT TextRange::Clone(uia::ITextRangeProvider** clone) {
     if (!clone)
         return E_POINTER;
-    *clone = new TextRange(provider_, begin_, end_);
+    *clone = new TextRange(provider_, begin_, end_, atRowEnd_);
     return S_OK;
 }
 
@@ -191,8 +192,9 @@ HRESULT TextRange::ExpandToEnclosingUnit(uia::TextUnit unit) {
     // A range of whole units stays as it is; any other becomes the unit its start is in.
     if (begin_ < end_ && units.IsBoundary(begin_) && units.IsBoundary(end_))
         return S_OK;
-    begin_ = units.Floor(begin_);
+    begin_ = units.Floor(begin_, atRowEnd_);
     end_ = units.Next(begin_);
+    atRowEnd_ = false;
     return S_OK;
 }
 
@@ -335,6 +337,9 @@ HRESULT TextRange::Move(uia::TextUnit unit, int count, int* moved) {
     const Editor* editor = Clamp();
     if (!editor)
         return uia::kElementNotAvailable;
+    if (count == 0)
+        return S_OK;
+    atRowEnd_ = false;
     const TextUnits units(*editor, unit);
     const std::size_t length = editor->Text().size();
     if (begin_ == end_) {

@@ -21,8 +21,9 @@ public:
     TextUnits(const textedit::Editor& editor, uia::TextUnit unit);
 
     // The start of the unit holding `position` (the text's end is a start of its own for characters and
-    // words; for lines and paragraphs it belongs to the last one).
-    std::size_t Floor(std::size_t position) const;
+    // words; for lines and paragraphs it belongs to the last one). Where a row wraps, `position` is in the
+    // row it ends when `atRowEnd`, else in the next one.
+    std::size_t Floor(std::size_t position, bool atRowEnd = false) const;
     // The first unit start after `position`, or the text's length.
     std::size_t Next(std::size_t position) const;
     // The last unit start before `position`, or 0.
@@ -37,11 +38,12 @@ private:
 
 // A range of a field's text, [begin, end) in code units, that UI Automation clients move and read. The
 // text may change under it: its ends are brought back into the text (and onto cluster boundaries) before
-// every use.
+// every use. An empty range made `atRowEnd` stands where the caret can, at the end of a wrapped row: its
+// line is that row until it moves.
 class TextRange final : public uia::ITextRangeProvider {
 public:
     // Holds a reference to `provider`.
-    TextRange(FieldProvider& provider, std::size_t begin, std::size_t end);
+    TextRange(FieldProvider& provider, std::size_t begin, std::size_t end, bool atRowEnd = false);
     TextRange(const TextRange&) = delete;
     TextRange& operator=(const TextRange&) = delete;
 
@@ -94,6 +96,7 @@ private:
     LONG references_ = 1;
     FieldProvider& provider_;
     std::size_t begin_, end_;
+    bool atRowEnd_;
 };
 
 }  // namespace quorvel::forms::win32
