@@ -271,6 +271,38 @@ TEST_F(MainWindow, WindowsStayOpenAfterTheMainWindowCloses) {
     EXPECT_EQ(drive::OpenWindows("frmMain"), 0);
 }
 
+// A window whose table is not written in tab order: the window opens on the first control in tab
+// order that takes the focus, and Tab walks the tab order, equal indexes in the table's order.
+TEST(TabOrder, AWindowWhoseTableIsShuffledOpensAndTabsInTabOrder) {
+    using forms::ControlKind;
+    static constexpr forms::ControlLayout kShuffled[] = {
+        {"Command2", ControlKind::PushButton, 1800, 120, 1500, 495, 4, "Last", nullptr},
+        {"Label1", ControlKind::Label, 120, 720, 1500, 255, 0, "Not a stop", nullptr},
+        {"Command3", ControlKind::PushButton, 1800, 720, 1500, 495, 2, "Second", nullptr},
+        {"Text1", ControlKind::TextField, 120, 1320, 3195, 1000, 1, "First", nullptr, "First stop"},
+        {"Command1", ControlKind::PushButton, 1800, 2520, 1500, 495, 2, "Third", nullptr},
+    };
+    static constexpr forms::WindowLayout kShuffledLayout{.name = "frmShuffled",
+                                                         .caption = "Tab order",
+                                                         .clientWidth = 3435,
+                                                         .clientHeight = 3135,
+                                                         .frame = forms::Frame::FixedSingle,
+                                                         .icon = forms::Icon::ToolkitDefault,
+                                                         .placement = forms::Placement::SystemDefault,
+                                                         .controls = kShuffled};
+    forms::Form form(kShuffledLayout);
+    form.Show();
+    drive::Opened(form);
+    std::vector<std::string> stops{drive::Focused(form)};
+    for (int step = 0; step < 4; ++step) {
+        drive::Press(form, drive::Key::Tab);
+        stops.push_back(drive::Focused(form));
+    }
+    EXPECT_EQ(stops, (std::vector<std::string>{"Text1", "Command3", "Command1", "Command2", "Text1"}));
+    drive::Press(form, drive::Key::ShiftTab);
+    EXPECT_EQ(drive::Focused(form), "Command2");
+}
+
 // A control of another window's table, though checked against that table, is no control of this one.
 TEST(ControlNames, AControlOfAnotherWindowsLayoutFailsLoudly) {
     static constexpr forms::ControlLayout kOther[] = {
