@@ -1,12 +1,17 @@
 // The UI Automation provider of a text field, called in-process through its COM interfaces as UI
 // Automation calls it, over a stand-in field that holds a real editing core: 10 pixels a cluster,
 // 10 clusters a row, rows 16 pixels high from screen point (100, 200), three rows in view.
+#include "decrypt_window.h"
+#include "driver.h"
 #include "editor.h"
+#include "encrypt_window.h"
+#include "form.h"
 #include "text_view.h"
 #include "uia_field_provider.h"
 #include "uia_interfaces.h"
 #include "uia_provider.h"
 #include "units.h"
+#include "win32_window.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -144,7 +149,7 @@ std::vector<double> Sides(ITextRangeProvider* range) {
     return sides;
 }
 
-class UiaProviderTest : public testing::Test {
+class UiaProviderTest : public ::testing::Test {
 protected:
     void Set(std::u16string_view text) { field.core().SetText(text); }
     Ref<ITextProvider> Text() { return Pattern<ITextProvider>(provider.get(), kTextPattern, kITextProvider); }
@@ -481,7 +486,7 @@ TEST_F(UiaProviderTest, AnswersAndEventsThroughTheLibrary) {
 
 // The same provider over the program's own text field, 409 by 89 pixels in a window that counts the
 // field's EN_CHANGE notifications.
-class UiaTextViewTest : public testing::Test {
+class UiaTextViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         TextView::Register();
@@ -631,6 +636,42 @@ TEST_F(UiaTextViewTest, LinesAreTheRowsOnScreen) {
     EXPECT_TRUE(Rectangles(Range(0, 3).get()).empty());
     // A UI Automation request through the window: answered by the field's own provider.
     EXPECT_NE(SendMessageW(view_->handle(), WM_GETOBJECT, 0, kRootObjectId), 0);
+}
+
+// The fields of the program's windows, built from their layouts: named by their purpose, found by their
+// layout names, and the window reads what UI Automation sets.
+TEST(UiaWindowFields, NamedByTheirLayouts) {
+    struct Expected {
+        const WindowLayout* layout;
+        const char* field;
+        std::u16string name;
+    };
+    for (const Expected& expected : {Expected{&windows::kEncryptLayout, "Text1", u"Message to encrypt"},
+                                     Expected{&windows::kEncryptLayout, "Text2", u"Encrypted message"},
+                                     Expected{&windows::kDecryptLayout, "Text1", u"Coded text to decrypt"},
+                                     Expected{&windows::kDecryptLayout, "Text2", u"Decrypted message"}}) {
+        Form form(*expected.layout);
+        form.Show();
+        testing::drive::Opened(form);
+        TextView* field = TextView::Of(dynamic_cast<Win32Window&>(*form.window()).Control(expected.field));
+        ASSERT_NE(field, nullptr);
+        const UiaLibrary none;
+        FieldAutomation automation(*field, none);
+        Ref<IRawElementProviderSimple> provider(automation.Provider());
+        VARIANT name;
+        ASSERT_EQ(provider->GetPropertyValue(kNameProperty, &name), S_OK);
+        EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(name.bstrVal)), expected.name);
+        VariantClear(&name);
+        VARIANT id;
+        ASSERT_EQ(provider->GetPropertyValue(kAutomationIdProperty, &id), S_OK);
+        EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(id.bstrVal)),
+                  std::u16string(expected.field, expected.field + 5));
+        VariantClear(&id);
+        ASSERT_EQ(
+            Pattern<IValueProvider>(provider.get(), kValuePattern, kIValueProvider)->SetValue(L"%1 \u00e9"),
+            S_OK);
+        EXPECT_EQ(form.window()->Text(expected.field), u"%1 \u00e9");
+    }
 }
 
 }  // namespace

@@ -54,6 +54,7 @@ class FieldAutomation {
 public:
     explicit FieldAutomation(AccessibleField& field, const UiaLibrary& library = UiaLibrary::System())
         : field_(field), library_(library) {}
+    FieldAutomation(AccessibleField& field, const UiaLibrary&& library) = delete;  // it keeps the library
     ~FieldAutomation();
     FieldAutomation(const FieldAutomation&) = delete;
     FieldAutomation& operator=(const FieldAutomation&) = delete;
