@@ -1,8 +1,15 @@
 // The pictures the windows show and the program icon, checked in the form they are stored: size,
-// colour depth, and that every size shows the same picture.
+// colour depth, and that every size shows the same picture; and the picture boxes, which show the
+// bitmap for their window's scale.
+#include "about_window.h"
+#include "main_window.h"
+#include "qt_window.h"
+
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QTest>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +20,7 @@
 #include <tuple>
 #include <vector>
 
+namespace quorvel {
 namespace {
 
 struct Png {
@@ -202,4 +210,38 @@ TEST(Pictures, EveryIconSizeShowsTheSameDesignOnATransparentGround) {
     }
 }
 
+// A picture box shows the bitmap drawn for its window's scale pixel for pixel: at a device pixel
+// ratio of 2 (QT_SCALE_FACTOR=2) the bitmap of twice the size, at 1 the 96-dpi bitmap unscaled; and
+// the window's colour beyond the picture.
+TEST(PictureBoxes, ShowTheBitmapForTheWindowsScalePixelForPixel) {
+    const double scale = qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble();
+    windows::frmMain main;
+    windows::frmAbout about;
+    for (const auto& [form, picture] :
+         {std::pair<forms::Form*, QString>{&main, "banner"}, {&about, "about"}}) {
+        form->Show();
+        QWidget* window = forms::qt::Widget(form->window());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        QWidget* box = window->findChild<QWidget*>("Picture1");
+        ASSERT_NE(box, nullptr);
+        ASSERT_EQ(box->devicePixelRatioF(), scale);
+        const QImage shown = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QString file =
+            QStringLiteral(QUORVEL_RESOURCES "/%1%2.png").arg(picture, scale >= 1.5 ? "_2x" : "");
+        const QImage bitmap = QImage(file).convertToFormat(QImage::Format_RGB32);
+        ASSERT_FALSE(bitmap.isNull()) << file.toStdString();
+        const QRect overlap = shown.rect().intersected(bitmap.rect());
+        ASSERT_GE(overlap.width() * overlap.height(), bitmap.width() * bitmap.height() * 9 / 10);
+        int differing = 0;
+        for (int y = 0; y < overlap.height(); ++y)
+            for (int x = 0; x < overlap.width(); ++x)
+                differing += shown.pixel(x, y) != bitmap.pixel(x, y);
+        EXPECT_EQ(differing, 0) << picture.toStdString() << " at scale " << scale;
+        // Both boxes are wider than their pictures.
+        ASSERT_GT(shown.width(), bitmap.width() + 1);
+        EXPECT_EQ(shown.pixel(bitmap.width() + 1, 2), box->palette().color(QPalette::Window).rgb());
+    }
+}
+
 }  // namespace
+}  // namespace quorvel

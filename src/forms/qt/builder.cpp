@@ -2,6 +2,7 @@
 
 #include "accessible_name.h"
 #include "font_choice.h"
+#include "picture_box.h"
 #include "placement.h"
 #include "tab_order.h"
 #include "text_field.h"
@@ -64,11 +65,7 @@ QWidget* MakeControl(const ControlLayout& control, QWidget* window) {
         return label;
     }
     case ControlKind::PictureBox: {
-        auto* picture = new QLabel(window);
-        // The pictures travel with the program as resources, named by the layouts.
-        picture->setPixmap(QPixmap(QStringLiteral(":/quorvel/%1.png").arg(text)));
-        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        return picture;
+        return new PictureBox(text, window);
     }
     }
     return nullptr;

@@ -92,7 +92,8 @@ std::vector<BuiltControl> CreateControls(HWND window, const WindowLayout& layout
     controls.reserve(layout.controls.size());
     for (const ControlLayout* control : InTabOrder(layout)) {
         HWND handle = CreateControl(window, *control, static_cast<int>(controls.size() + 1));
-        HBITMAP picture = control->kind == ControlKind::PictureBox ? LoadPicture(control->text) : nullptr;
+        const Picture picture =
+            control->kind == ControlKind::PictureBox ? LoadPicture(control->text) : Picture{};
         controls.push_back({control, handle, picture, {}});
     }
     return controls;

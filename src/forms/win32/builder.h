@@ -1,6 +1,7 @@
 #pragma once
 
 #include "layout.h"
+#include "picture_box.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -16,7 +17,7 @@ namespace quorvel::forms::win32 {
 struct BuiltControl {
     const ControlLayout* layout;
     HWND handle;
-    HBITMAP picture = nullptr;  // a picture box's bitmap
+    Picture picture;  // a picture box's bitmaps
     std::function<void()> clicked;
 };
 

@@ -52,17 +52,21 @@ Win32Window::~Win32Window() {
         WindowClosed();
     }
     for (const BuiltControl& control : controls_)
-        if (control.picture)
-            DeleteObject(control.picture);
+        FreePicture(control.picture);
     for (HFONT font : fonts_)
         DeleteObject(font);
 }
 
-// Puts the controls at their places and gives them their fonts, at the window's DPI.
+// Puts the controls at their places and gives them their fonts, at the window's DPI; the pictures
+// are drawn again for it.
 void Win32Window::Place(UINT dpi) {
+    dpi_ = dpi;
     std::vector<HFONT> old = std::exchange(fonts_, PlaceControls(controls_, layout_, dpi));
     for (HFONT font : old)
         DeleteObject(font);
+    for (const BuiltControl& control : controls_)
+        if (control.picture.single)
+            InvalidateRect(control.handle, nullptr, FALSE);
 }
 
 void Win32Window::Raise() {
@@ -136,9 +140,9 @@ LRESULT Win32Window::Receive(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         const BuiltControl* control = Find(item->hwndItem);
-        if (!control || !control->picture)
+        if (!control || !control->picture.single)
             break;
-        DrawPicture(*item, control->picture, GetDpiForWindow(window_));
+        DrawPicture(*item, control->picture, dpi_);
         return TRUE;
     }
     case WM_ACTIVATE:

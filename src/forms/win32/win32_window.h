@@ -49,6 +49,7 @@ private:
     std::function<void()> closed_;
     HWND window_ = nullptr;
     HWND lastFocus_ = nullptr;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;  // the DPI the controls were last placed at
     std::vector<BuiltControl> controls_;
     std::vector<HFONT> fonts_;
 };

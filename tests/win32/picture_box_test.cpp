@@ -1,0 +1,154 @@
+// Picture boxes at the window's DPI: the bitmap of 96 dpi unscaled at 96 dpi, the bitmap of twice
+// the size unscaled once the window has moved to 192 dpi, and that bitmap shrunk to the picture's
+// size at 144 dpi.
+#include "about_window.h"
+#include "driver.h"
+#include "main_window.h"
+#include "win32_window.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace quorvel::forms::win32 {
+namespace {
+
+// Pixels read back from a bitmap, top row first, 0x00RRGGBB.
+struct Pixels {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> rgb;
+    std::uint32_t at(int x, int y) const { return rgb[static_cast<std::size_t>(y * width + x)] & 0xFFFFFF; }
+};
+
+Pixels Read(HDC dc, HBITMAP bitmap) {
+    BITMAP size{};
+    GetObjectW(bitmap, sizeof size, &size);
+    Pixels pixels{size.bmWidth, size.bmHeight, {}};
+    pixels.rgb.resize(static_cast<std::size_t>(size.bmWidth * size.bmHeight));
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), size.bmWidth, -size.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    GetDIBits(dc, bitmap, 0, static_cast<UINT>(size.bmHeight), pixels.rgb.data(), &format, DIB_RGB_COLORS);
+    return pixels;
+}
+
+// One of the program's bitmap resources.
+Pixels Resource(const wchar_t* name) {
+    auto* bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, 0));
+    EXPECT_NE(bitmap, nullptr);
+    HDC screen = GetDC(nullptr);
+    Pixels pixels = Read(screen, bitmap);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    return pixels;
+}
+
+// The box as it paints itself, into a bitmap as on the screen.
+Pixels Painted(HWND box) {
+    RECT area{};
+    GetClientRect(box, &area);
+    HDC screen = GetDC(nullptr);
+    HDC drawn = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, area.right, area.bottom);
+    HGDIOBJ previous = SelectObject(drawn, canvas);
+    SendMessageW(box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(drawn), PRF_CLIENT);
+    SelectObject(drawn, previous);
+    Pixels pixels = Read(drawn, canvas);
+    DeleteObject(canvas);
+    DeleteDC(drawn);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// How many pixels of `shown` differ from `bitmap` where both lie.
+int Differing(const Pixels& shown, const Pixels& bitmap) {
+    int differing = 0;
+    for (int y = 0; y < std::min(shown.height, bitmap.height); ++y)
+        for (int x = 0; x < std::min(shown.width, bitmap.width); ++x)
+            differing += shown.at(x, y) != bitmap.at(x, y);
+    return differing;
+}
+
+Win32Window& Native(Form& form) { return *dynamic_cast<Win32Window*>(form.window()); }
+
+// Tells the window that it is on a monitor of `dpi`, as Windows does when it is moved there.
+void MoveToDpi(HWND window, UINT dpi) {
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    const RECT suggested{outer.left, outer.top, outer.left + MulDiv(outer.right - outer.left, dpi, 96),
+                         outer.top + MulDiv(outer.bottom - outer.top, dpi, 96)};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+const std::uint32_t kWindowColour = [] {
+    const COLORREF colour = GetSysColor(COLOR_BTNFACE);
+    return std::uint32_t(GetRValue(colour)) << 16 | std::uint32_t(GetGValue(colour)) << 8 | GetBValue(colour);
+}();
+
+struct Case {
+    const WindowLayout* layout;
+    const wchar_t *single, *doubled;
+};
+
+void PrintTo(const Case& c, std::ostream* out) { *out << c.layout->name; }
+
+class PictureAtDpi : public ::testing::TestWithParam<Case> {
+protected:
+    void SetUp() override {
+        form.Show();
+        testing::drive::Opened(form);
+        box = Native(form).Control("Picture1");
+        ASSERT_NE(box, nullptr);
+    }
+
+    Form form{*GetParam().layout};
+    HWND box = nullptr;
+};
+
+TEST_P(PictureAtDpi, At96DpiTheBitmapUnscaled) {
+    const Pixels bitmap = Resource(GetParam().single);
+    const Pixels shown = Painted(box);
+    ASSERT_GT(shown.width, bitmap.width);
+    EXPECT_EQ(Differing(shown, bitmap), 0);
+    EXPECT_EQ(shown.at(bitmap.width, 2), kWindowColour);
+}
+
+TEST_P(PictureAtDpi, At192DpiTheBitmapOfTwiceTheSizeUnscaled) {
+    MoveToDpi(Native(form).handle(), 192);
+    const Pixels bitmap = Resource(GetParam().doubled);
+    const Pixels shown = Painted(box);
+    ASSERT_GT(shown.width, bitmap.width);
+    EXPECT_EQ(Differing(shown, bitmap), 0);
+    EXPECT_EQ(shown.at(bitmap.width, 2), kWindowColour);
+}
+
+// At 144 dpi the picture is one and a half times its 96-dpi size: the larger bitmap, shrunk, and
+// close to it in every pixel.
+TEST_P(PictureAtDpi, At144DpiTheBitmapOfTwiceTheSizeShrunkToThePicturesSize) {
+    MoveToDpi(Native(form).handle(), 144);
+    const Pixels doubled = Resource(GetParam().doubled);
+    const Pixels shown = Painted(box);
+    const int width = doubled.width * 3 / 4;
+    ASSERT_GT(shown.width, width + 1);
+    EXPECT_EQ(shown.at(width, 4), kWindowColour);
+    double difference = 0;
+    int compared = 0;
+    for (int y = 0; y < std::min(shown.height, doubled.height * 3 / 4); ++y)
+        for (int x = 0; x < width; ++x, ++compared)
+            for (const int shift : {0, 8, 16})
+                difference += std::abs(int(shown.at(x, y) >> shift & 0xFF) -
+                                       int(doubled.at(x * 4 / 3, y * 4 / 3) >> shift & 0xFF));
+    EXPECT_LT(difference / (3.0 * compared), 12.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, PictureAtDpi,
+                         ::testing::Values(Case{&windows::kMainLayout, L"banner", L"banner_2x"},
+                                           Case{&windows::kAboutLayout, L"about", L"about_2x"}),
+                         [](const auto& info) { return std::string(info.param.layout->name); });
+
+}  // namespace
+}  // namespace quorvel::forms::win32
