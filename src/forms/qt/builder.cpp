@@ -12,7 +12,6 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QWidget>
