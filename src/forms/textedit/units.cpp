@@ -1,6 +1,8 @@
 #include "units.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <iterator>
 
 namespace quorvel::forms::textedit {
@@ -84,13 +86,45 @@ template <std::size_t N> bool InRanges(const Range (&ranges)[N], char32_t c) {
     return it != std::begin(ranges) && c <= std::prev(it)->last;
 }
 
-template <std::size_t N> bool OneOf(const char32_t (&set)[N], char32_t c) {
-    return std::find(std::begin(set), std::end(set), c) != std::end(set);
-}
-
 constexpr char16_t ZeroWidthJoiner = 0x200D;
 
-bool IsExtending(char32_t c) { return InRanges(Extending, c); }
+enum Flag : std::uint8_t {
+    ExtendingFlag = 1,
+    PunctuationFlag = 2,
+    IdeographicFlag = 4,
+    ClosingFlag = 8,
+    OpeningFlag = 16,
+};
+
+// What the tables above say of each code point of the Basic Multilingual Plane, looked up at once.
+constexpr std::array<std::uint8_t, 0x10000> BuildFlags() {
+    std::array<std::uint8_t, 0x10000> flags{};
+    const auto markRanges = [&flags](const auto& ranges, std::uint8_t flag) {
+        for (const Range& range : ranges)
+            for (char32_t c = range.first; c <= range.last && c < flags.size(); ++c)
+                flags[c] |= flag;
+    };
+    markRanges(Extending, ExtendingFlag);
+    markRanges(Punctuation, PunctuationFlag);
+    markRanges(Ideographic, IdeographicFlag);
+    for (char32_t c : Closing)
+        flags[c] |= ClosingFlag;
+    for (char32_t c : Opening)
+        flags[c] |= OpeningFlag;
+    return flags;
+}
+
+constexpr std::array<std::uint8_t, 0x10000> Flags = BuildFlags();
+
+template <std::size_t N> bool Has(char32_t c, Flag flag, const Range (&ranges)[N]) {
+    return c < Flags.size() ? (Flags[c] & flag) != 0 : InRanges(ranges, c);
+}
+
+bool IsExtending(char32_t c) { return Has(c, ExtendingFlag, Extending); }
+bool IsPunctuation(char32_t c) { return Has(c, PunctuationFlag, Punctuation); }
+bool IsIdeographic(char32_t c) { return Has(c, IdeographicFlag, Ideographic); }
+bool IsClosing(char32_t c) { return c < Flags.size() && (Flags[c] & ClosingFlag) != 0; }
+bool IsOpening(char32_t c) { return c < Flags.size() && (Flags[c] & OpeningFlag) != 0; }
 
 // The code point that ends at `position` (exclusive).
 char32_t CodePointBefore(std::u16string_view text, std::size_t position) {
@@ -114,9 +148,8 @@ bool IsNoBreakSpace(char16_t unit) {
 }
 
 bool IsLetter(char32_t c) {
-    return !(c >= u'0' && c <= u'9') && !InRanges(Punctuation, c) &&
-           !IsHangingSpace(static_cast<char16_t>(c)) && !IsParagraphBreakUnit(static_cast<char16_t>(c)) &&
-           c > 0x20;
+    return !(c >= u'0' && c <= u'9') && !IsPunctuation(c) && !IsHangingSpace(static_cast<char16_t>(c)) &&
+           !IsParagraphBreakUnit(static_cast<char16_t>(c)) && c > 0x20;
 }
 
 }  // namespace
@@ -146,10 +179,6 @@ bool IsClusterBoundaryInGeneral(std::u16string_view text, std::size_t position) 
 std::size_t NextCluster(std::u16string_view text, std::size_t position) {
     if (position >= text.size())
         return text.size();
-    // Latin text and coded text: a unit a cluster.
-    if (position + 1 < text.size() && text[position] < 0x0300 && text[position + 1] < 0x0300 &&
-        text[position] != u'\r')
-        return position + 1;
     do
         ++position;
     while (!IsClusterBoundary(text, position));
@@ -215,12 +244,12 @@ bool IsBreakOpportunityInGeneral(std::u16string_view text, std::size_t position)
     if (IsNoBreakSpace(before) || IsNoBreakSpace(after))
         return false;
     const char32_t previous = CodePointBefore(text, position), next = CodePointAt(text, position);
-    if (OneOf(Closing, next) || OneOf(Opening, previous))
+    if (IsClosing(next) || IsOpening(previous))
         return false;
     if ((before == u'-' || before == 0x2010) && position >= 2 &&
         IsLetter(CodePointBefore(text, position - 1)) && IsLetter(next))
         return true;
-    return InRanges(Ideographic, previous) || InRanges(Ideographic, next);
+    return IsIdeographic(previous) || IsIdeographic(next);
 }
 
 WordClass WordClassAt(std::u16string_view text, std::size_t position) {
@@ -230,7 +259,7 @@ WordClass WordClassAt(std::u16string_view text, std::size_t position) {
     if (IsHangingSpace(unit) || IsNoBreakSpace(unit) || unit == 0x0B || unit == 0x0C || unit == 0x85 ||
         unit == 0x2028 || unit == 0x2029)
         return WordClass::Space;
-    if (InRanges(Punctuation, unit))
+    if (IsPunctuation(unit))
         return WordClass::Punctuation;
     return WordClass::Word;
 }

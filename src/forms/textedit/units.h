@@ -25,8 +25,8 @@ bool IsBreakOpportunityInGeneral(std::u16string_view text, std::size_t position)
 // Whether a caret may stand at `position`: not inside a surrogate pair or CR LF, not before a combining
 // mark, a variation selector or an emoji modifier, not on either side of a zero-width joiner.
 inline bool IsClusterBoundary(std::u16string_view text, std::size_t position) {
-    // Below U+0300 nothing joins but CR LF.
-    if (position > 0 && position < text.size() && text[position - 1] < 0x0300 && text[position] < 0x0300)
+    // Nothing joins a unit below U+0300 to the one before it, but CR LF and a zero-width joiner.
+    if (position > 0 && position < text.size() && text[position] < 0x0300 && text[position - 1] != 0x200D)
         return text[position - 1] != u'\r' || text[position] != u'\n';
     return IsClusterBoundaryInGeneral(text, position);
 }
