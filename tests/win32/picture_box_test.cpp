@@ -109,21 +109,21 @@ protected:
     HWND box = nullptr;
 };
 
-TEST_P(PictureAtDpi, At96DpiTheBitmapUnscaled) {
-    const Pixels bitmap = Resource(GetParam().single);
+// The box shows this bitmap pixel for pixel from its top-left corner, and the window's colour
+// beyond it.
+void ExpectUnscaled(HWND box, const wchar_t* resource) {
+    const Pixels bitmap = Resource(resource);
     const Pixels shown = Painted(box);
     ASSERT_GT(shown.width, bitmap.width);
     EXPECT_EQ(Differing(shown, bitmap), 0);
     EXPECT_EQ(shown.at(bitmap.width, 2), kWindowColour);
 }
 
+TEST_P(PictureAtDpi, At96DpiTheBitmapUnscaled) { ExpectUnscaled(box, GetParam().single); }
+
 TEST_P(PictureAtDpi, At192DpiTheBitmapOfTwiceTheSizeUnscaled) {
     MoveToDpi(Native(form).handle(), 192);
-    const Pixels bitmap = Resource(GetParam().doubled);
-    const Pixels shown = Painted(box);
-    ASSERT_GT(shown.width, bitmap.width);
-    EXPECT_EQ(Differing(shown, bitmap), 0);
-    EXPECT_EQ(shown.at(bitmap.width, 2), kWindowColour);
+    ExpectUnscaled(box, GetParam().doubled);
 }
 
 // At 144 dpi the picture is one and a half times its 96-dpi size: the larger bitmap, shrunk, and
