@@ -268,6 +268,46 @@ TEST_F(FieldTest, ClickPlacesTheCaretDragSelectsShiftClickExtends) {
     Mouse(WM_LBUTTONUP, at(2));
     EXPECT_EQ(Selection(), std::make_pair(DWORD{2}, DWORD{10}));
     EXPECT_EQ(Caret(), 2u);
+
+    // Dragged below the field, the selection goes on into the rows that scroll into view.
+    std::u16string lines;
+    for (int line = 0; line < 50; ++line)
+        lines += u"line\r\n";
+    Set(lines);
+    RECT client{};
+    GetClientRect(field_, &client);
+    Mouse(WM_LBUTTONDOWN, at(0), MK_LBUTTON);
+    for (int move = 0; move < 3; ++move)
+        Mouse(WM_MOUSEMOVE, {0, client.bottom + 10}, MK_LBUTTON);
+    EXPECT_EQ(View().TopRow(), 3u);
+    EXPECT_EQ(Selection().second, RowStart(View().TopRow() + View().PageRows() - 1));
+    Mouse(WM_LBUTTONUP, {0, client.bottom + 10});
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+// A click past either end of a row, right-to-left text in it or not, lands at that end; the caret after
+// spaces that hang past the field's edge stays at the edge.
+TEST_F(FieldTest, ClicksAndTheCaretKeepToTheRowsEnds) {
+    Set(u"abc \u05E9\u05DC\u05D5\u05DD \u0627\u0644\u0633\u0644\u0627\u0645 def\r\nnext");
+    UpdateWindow(field_);
+    const POINT start = PointOf(0);
+    Mouse(WM_LBUTTONDOWN, {start.x + 300, start.y + 2}, MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, {start.x + 300, start.y + 2});
+    EXPECT_EQ(Caret(), 19u);
+    Mouse(WM_LBUTTONDOWN, {0, start.y + 2}, MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, {0, start.y + 2});
+    EXPECT_EQ(Caret(), 0u);
+
+    Set(u"word" + std::u16string(300, u' ') + u"next");
+    Key(VK_END);
+    EXPECT_EQ(Caret(), 304u);
+    POINT caret{};
+    GetCaretPos(&caret);
+    RECT client{};
+    GetClientRect(field_, &client);
+    EXPECT_EQ(caret.y, start.y);
+    EXPECT_LT(caret.x, client.right);
+    EXPECT_GT(caret.x, client.right - 8);
 }
 
 TEST_F(FieldTest, SurrogatePairsAndClustersAreNeverSplit) {

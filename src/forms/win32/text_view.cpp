@@ -641,7 +641,11 @@ void TextView::UpdateCaret() {
         SetCaretPos(-1000, -1000);
         return;
     }
-    SetCaretPos(Margin() + XInRow(row, editor_.selection().caret, editor_.CaretAtRowEnd()),
+    // Spaces hang past the field's edge at the end of a row; the caret after them stays at the edge.
+    RECT client{};
+    GetClientRect(handle_, &client);
+    const int x = Margin() + XInRow(row, editor_.selection().caret, editor_.CaretAtRowEnd());
+    SetCaretPos(std::min(x, std::max(0, static_cast<int>(client.right) - 1)),
                 kTopMargin + static_cast<int>(row - topRow_) * measurer_.LineHeight());
     if (composing_)
         PlaceComposition();
