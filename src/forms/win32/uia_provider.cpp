@@ -42,16 +42,22 @@ FieldAutomation::~FieldAutomation() {
     if (!provider_)
         return;
     provider_->Detach();
-    if (library_.DisconnectProvider)
-        library_.DisconnectProvider(provider_);
-    if (library_.ReturnRawElementProvider && IsWindow(window_))
-        library_.ReturnRawElementProvider(window_, 0, 0, nullptr);
+    if (library_->DisconnectProvider)
+        library_->DisconnectProvider(provider_);
+    if (library_->ReturnRawElementProvider && IsWindow(window_))
+        library_->ReturnRawElementProvider(window_, 0, 0, nullptr);
     provider_->Release();
+}
+
+const UiaLibrary& FieldAutomation::Library() {
+    if (!library_)
+        library_ = &UiaLibrary::System();
+    return *library_;
 }
 
 IRawElementProviderSimple* FieldAutomation::Provider() {
     if (!provider_) {
-        provider_ = new FieldProvider(field_, library_);
+        provider_ = new FieldProvider(field_, Library());
         window_ = field_.handle();
     }
     provider_->AddRef();
@@ -60,25 +66,23 @@ IRawElementProviderSimple* FieldAutomation::Provider() {
 
 LRESULT FieldAutomation::AnswerGetObject(WPARAM wParam, LPARAM lParam) {
     // The object id arrives as a 32-bit value, sign-extended or not.
-    if (static_cast<LONG>(lParam) != uia::kRootObjectId || !library_.ReturnRawElementProvider)
+    if (static_cast<LONG>(lParam) != uia::kRootObjectId || !Library().ReturnRawElementProvider)
         return 0;
     IRawElementProviderSimple* provider = Provider();
-    const LRESULT answer = library_.ReturnRawElementProvider(field_.handle(), wParam, lParam, provider);
+    const LRESULT answer = library_->ReturnRawElementProvider(field_.handle(), wParam, lParam, provider);
     provider->Release();
     return answer;
 }
 
-void FieldAutomation::TextChanged() {
-    // No provider yet: no client has asked for the field, so none listens to it.
-    if (provider_ && library_.RaiseAutomationEvent &&
-        (!library_.ClientsAreListening || library_.ClientsAreListening()))
-        library_.RaiseAutomationEvent(provider_, uia::kTextChangedEvent);
-}
+void FieldAutomation::TextChanged() { Raise(uia::kTextChangedEvent); }
 
-void FieldAutomation::SelectionChanged() {
-    if (provider_ && library_.RaiseAutomationEvent &&
-        (!library_.ClientsAreListening || library_.ClientsAreListening()))
-        library_.RaiseAutomationEvent(provider_, uia::kTextSelectionChangedEvent);
+void FieldAutomation::SelectionChanged() { Raise(uia::kTextSelectionChangedEvent); }
+
+void FieldAutomation::Raise(EVENTID event) {
+    // No provider yet: no client has asked for the field, so none listens to it.
+    if (provider_ && library_->RaiseAutomationEvent &&
+        (!library_->ClientsAreListening || library_->ClientsAreListening()))
+        library_->RaiseAutomationEvent(provider_, event);
 }
 
 HRESULT FieldProvider::QueryInterface(REFIID iid, void** object) {

@@ -49,12 +49,14 @@ class FieldProvider;
 // A field's UI Automation: the field owns one, and answers WM_GETOBJECT and tells of its edits through it.
 // The provider is made on the first request; when the field goes, its clients find it gone
 // (UIA_E_ELEMENTNOTAVAILABLE) instead of reaching a deleted field. UI Automation's functions are loaded from
-// uiautomationcore.dll at run time; without them the field answers no request and raises no event.
+// uiautomationcore.dll when a client first asks; without them the field answers no request and raises no
+// event.
 class FieldAutomation {
 public:
-    explicit FieldAutomation(AccessibleField& field, const UiaLibrary& library = UiaLibrary::System())
-        : field_(field), library_(library) {}
-    FieldAutomation(AccessibleField& field, const UiaLibrary&& library) = delete;  // it keeps the library
+    explicit FieldAutomation(AccessibleField& field) : field_(field) {}
+    // With UI Automation's functions as the caller has them; `library` outlives this object.
+    FieldAutomation(AccessibleField& field, const UiaLibrary& library) : field_(field), library_(&library) {}
+    FieldAutomation(AccessibleField& field, const UiaLibrary&& library) = delete;
     ~FieldAutomation();
     FieldAutomation(const FieldAutomation&) = delete;
     FieldAutomation& operator=(const FieldAutomation&) = delete;
@@ -70,8 +72,11 @@ public:
     IRawElementProviderSimple* Provider();
 
 private:
+    const UiaLibrary& Library();
+    void Raise(EVENTID event);
+
     AccessibleField& field_;
-    const UiaLibrary& library_;
+    const UiaLibrary* library_ = nullptr;  // the system's, looked up on first use
     FieldProvider* provider_ = nullptr;
     HWND window_ = nullptr;  // the field's, kept for the destructor, which runs when the field is half gone
 };
