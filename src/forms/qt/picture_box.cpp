@@ -8,18 +8,18 @@ namespace quorvel::forms::qt {
 
 PictureBox::PictureBox(const QString& picture, QWidget* parent) : QLabel(parent), picture_(picture) {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Show(1);
+    UseBitmap(1);
     size_ = pixmap().size();
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {
-    Show(ChoosePicture({size_.width(), size_.height()}, devicePixelRatioF()).variant);
+    UseBitmap(ChoosePicture({size_.width(), size_.height()}, devicePixelRatioF()).variant);
     QLabel::paintEvent(event);
 }
 
 // The pictures travel with the program as resources. A bitmap of twice the size has twice the
 // pixels to a device-independent pixel, and Qt draws it at the window's scale from there.
-void PictureBox::Show(int variant) {
+void PictureBox::UseBitmap(int variant) {
     if (variant == variant_)
         return;
     variant_ = variant;

@@ -17,7 +17,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void Show(int variant);
+    void UseBitmap(int variant);
 
     QString picture_;
     QSize size_;  // at 96 dpi
