@@ -76,13 +76,17 @@ void Click(const char* name, std::unique_ptr<MessageWindow> form, const std::u16
     Report(name, input.size(), ms);
 }
 
+// `length` units of the coded text of a paragraph of prose.
+std::u16string Coded(std::size_t length) {
+    return quorvel::EncodeMessage(Prose(length / 4 + 16, Shape::Paragraph)).substr(0, length);
+}
+
 // One character typed in the middle of a field that holds coded text, until it is painted.
 void Keystroke(std::size_t length) {
     quorvel::windows::frmEncrypt form;
     form.Show();
     Win32Window& window = Native(form);
-    const std::u16string coded =
-        quorvel::EncodeMessage(Prose(length / 4 + 16, Shape::Paragraph)).substr(0, length);
+    const std::u16string coded = Coded(length);
     window.SetText("Text2", coded);
     HWND field = window.Control("Text2");
     SetFocus(field);
@@ -103,8 +107,7 @@ void Resize(std::size_t length) {
     quorvel::windows::frmEncrypt form;
     form.Show();
     Win32Window& window = Native(form);
-    const std::u16string coded =
-        quorvel::EncodeMessage(Prose(length / 4 + 16, Shape::Paragraph)).substr(0, length);
+    const std::u16string coded = Coded(length);
     window.SetText("Text1", coded);
     window.SetText("Text2", coded);
     Paint(window.handle());

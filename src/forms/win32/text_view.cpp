@@ -109,15 +109,13 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         MakeCaret();
         UpdateCaret();
         Repaint();
-        SendMessageW(GetParent(handle_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(handle_), EN_SETFOCUS),
-                     reinterpret_cast<LPARAM>(handle_));
+        Notify(EN_SETFOCUS);
         return 0;
     case WM_KILLFOCUS:
         focused_ = false;
         DestroyCaret();
         Repaint();
-        SendMessageW(GetParent(handle_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(handle_), EN_KILLFOCUS),
-                     reinterpret_cast<LPARAM>(handle_));
+        Notify(EN_KILLFOCUS);
         return 0;
     case WM_KEYDOWN:
         KeyDown(static_cast<UINT>(wParam));
@@ -386,12 +384,16 @@ void TextView::AfterChange(const textedit::Selection& before) {
     Repaint();
     const bool changed = std::exchange(changed_, false);
     if (changed) {
-        SendMessageW(GetParent(handle_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(handle_), EN_CHANGE),
-                     reinterpret_cast<LPARAM>(handle_));
+        Notify(EN_CHANGE);
         automation_.TextChanged();
     }
     if (changed || editor_.selection() != before)
         automation_.SelectionChanged();
+}
+
+void TextView::Notify(WORD code) {
+    SendMessageW(GetParent(handle_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(handle_), code),
+                 reinterpret_cast<LPARAM>(handle_));
 }
 
 int TextView::Margin() const { return MulDiv(2, static_cast<int>(GetDpiForWindow(handle_)), 96); }

@@ -81,6 +81,8 @@ private:
     // in view, the scroll bar, the paint, EN_CHANGE when the text changed, and UI Automation's events.
     template <typename Change> void UserEdit(Change change);
     void AfterChange(const textedit::Selection& before);
+    // Sends the parent an edit control's notification (EN_CHANGE, EN_SETFOCUS, ...).
+    void Notify(WORD code);
 
     // Draws the rows in `area` of the client area into `dc`.
     void Paint(HDC dc, const RECT& area);
