@@ -4,14 +4,13 @@
 // text layout finds hardest.
 #include "../tests/support/prose.h"
 #include "decrypt_window.h"
+#include "driver.h"
 #include "encrypt_window.h"
 #include "passes.h"
-#include "qt_window.h"
-#include "text_field.h"
+#include "qt_widgets.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QPushButton>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
@@ -41,15 +40,12 @@ struct OpenWindow {
     OpenWindow(std::unique_ptr<MessageWindow> window, const std::u16string& input) : form(std::move(window)) {
         form->Show();
         field("Text1")->setText(FromUnits(input));
-        Paint(quorvel::forms::qt::Widget(form->window()));
+        Paint(quorvel::testing::qt::WindowWidget(*form));
     }
-    TextField* field(const char* name) const {
-        return quorvel::forms::qt::Widget(form->window())->findChild<TextField*>(name);
-    }
+    TextField* field(const char* name) const { return quorvel::testing::qt::Field(*form, name); }
     void click(const char* name) const {
-        QTest::mouseClick(quorvel::forms::qt::Widget(form->window())->findChild<QPushButton*>(name),
-                          Qt::LeftButton);
-        Paint(quorvel::forms::qt::Widget(form->window()));
+        quorvel::testing::drive::Click(*form, name);
+        Paint(quorvel::testing::qt::WindowWidget(*form));
     }
     std::unique_ptr<MessageWindow> form;
 };
@@ -67,7 +63,7 @@ void Click(benchmark::State& state, bool encrypt, Shape shape) {
     for (auto _ : state) {
         state.PauseTiming();
         window.field("Text2")->setText(QString());
-        Paint(quorvel::forms::qt::Widget(window.form->window()));
+        Paint(quorvel::testing::qt::WindowWidget(*window.form));
         state.ResumeTiming();
         window.click("Command1");
     }
@@ -82,10 +78,10 @@ void PasteCoded(benchmark::State& state, Shape shape) {
     for (auto _ : state) {
         state.PauseTiming();
         input->setText(QString());
-        Paint(quorvel::forms::qt::Widget(window.form->window()));
+        Paint(quorvel::testing::qt::WindowWidget(*window.form));
         state.ResumeTiming();
         input->paste();
-        Paint(quorvel::forms::qt::Widget(window.form->window()));
+        Paint(quorvel::testing::qt::WindowWidget(*window.form));
     }
 }
 
@@ -98,11 +94,11 @@ void Keystroke(benchmark::State& state) {
                        .left(state.range(0)));
     field->moveCursor(QTextCursor::End);
     field->setFocus();
-    Paint(quorvel::forms::qt::Widget(window.form->window()));
+    Paint(quorvel::testing::qt::WindowWidget(*window.form));
     bool type = true;
     for (auto _ : state) {
         QTest::keyClick(field, type ? Qt::Key_A : Qt::Key_Backspace);
-        Paint(quorvel::forms::qt::Widget(window.form->window()));
+        Paint(quorvel::testing::qt::WindowWidget(*window.form));
         type = !type;
     }
 }

@@ -1,9 +1,9 @@
+#include "driver.h"
 #include "main_window.h"
-#include "qt_window.h"
+#include "qt_widgets.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -16,16 +16,11 @@ class MainWidget : public ::testing::Test {
 protected:
     void SetUp() override {
         main.Show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(Widget(&main)));
+        testing::drive::Opened(main);
     }
-    static QWidget* Widget(forms::Form* form) { return forms::qt::Widget(form->window()); }
-    void click(const char* button) {
-        QTest::mouseClick(Widget(&main)->findChild<QPushButton*>(button), Qt::LeftButton);
-    }
-    static void close(forms::Form* form) {
-        Widget(form)->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    static QWidget* Widget(const forms::Form* form) { return testing::qt::WindowWidget(*form); }
+    void click(const char* button) { testing::drive::Click(main, button); }
+    static void close(forms::Form* form) { testing::drive::Close(*form); }
 
     frmMain main;
 };

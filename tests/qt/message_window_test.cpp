@@ -1,13 +1,12 @@
 #include "decrypt_window.h"
+#include "driver.h"
 #include "encrypt_window.h"
 #include "passes.h"
-#include "qt_window.h"
-#include "text_field.h"
+#include "qt_widgets.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
-#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -23,19 +22,14 @@ using forms::qt::Units;
 struct Driver {
     explicit Driver(MessageWindow& form) : form(form) {
         form.Show();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window()));
+        testing::drive::Opened(form);
     }
-    QWidget* window() const { return forms::qt::Widget(form.window()); }
-    template <class T = QWidget> T* control(const char* name) const { return window()->findChild<T*>(name); }
-    TextField* input() const { return control<TextField>("Text1"); }
-    TextField* output() const { return control<TextField>("Text2"); }
-    void click(const char* name) const { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
-    void clickInto(TextField* field) const {
-        QTest::mouseClick(field->viewport(), Qt::LeftButton, {}, {5, 5});
-    }
-    void paste(TextField* field) const {
-        clickInto(field);
-        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    TextField* input() const { return testing::qt::Field(form, "Text1"); }
+    TextField* output() const { return testing::qt::Field(form, "Text2"); }
+    void click(const char* name) const { testing::drive::Click(form, name); }
+    void paste(std::string_view field) const {
+        testing::drive::Click(form, field);
+        QTest::keyClick(testing::qt::Field(form, field), Qt::Key_V, Qt::ControlModifier);
     }
 
     MessageWindow& form;
@@ -52,14 +46,14 @@ TEST(MessageRoad, TypedOrPastedMessagesComeBackExactly) {
         Driver encrypt(encryptForm);
         QString message;
         if (typed) {
-            encrypt.clickInto(encrypt.input());
+            encrypt.click("Text1");
             QTest::keyClicks(encrypt.input(), "Line one, 50% off");
             QTest::keyClick(encrypt.input(), Qt::Key_Return);
             QTest::keyClicks(encrypt.input(), "Line TWO: 42");
             message = "Line one, 50% off\nLine TWO: 42";
         } else {
             QGuiApplication::clipboard()->setText(pasted);
-            encrypt.paste(encrypt.input());
+            encrypt.paste("Text1");
             message = pasted;
         }
         ASSERT_EQ(encrypt.input()->text(), message);
@@ -68,7 +62,7 @@ TEST(MessageRoad, TypedOrPastedMessagesComeBackExactly) {
         EXPECT_EQ(QGuiApplication::clipboard()->text(), FromUnits(EncodeMessage(Units(message))));
 
         Driver decrypt(decryptForm);
-        decrypt.paste(decrypt.input());
+        decrypt.paste("Text1");
         decrypt.click("Command1");
         EXPECT_EQ(decrypt.output()->text(), message);
         decrypt.click("Command2");

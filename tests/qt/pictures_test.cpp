@@ -3,7 +3,7 @@
 // bitmap for their window's scale.
 #include "about_window.h"
 #include "main_window.h"
-#include "qt_window.h"
+#include "qt_widgets.h"
 
 #include <QFile>
 #include <QImage>
@@ -220,7 +220,7 @@ TEST(PictureBoxes, ShowTheBitmapForTheWindowsScalePixelForPixel) {
     for (const auto& [form, picture] :
          {std::pair<forms::Form*, QString>{&main, "banner"}, {&about, "about"}}) {
         form->Show();
-        QWidget* window = forms::qt::Widget(form->window());
+        QWidget* window = testing::qt::WindowWidget(*form);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
         QWidget* box = window->findChild<QWidget*>("Picture1");
         ASSERT_NE(box, nullptr);

@@ -1,7 +1,7 @@
 // Drives the windows of the Qt backend through QTest's events to the real widgets.
 #include "driver.h"
+#include "qt_widgets.h"
 #include "qt_window.h"
-#include "text_field.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -10,14 +10,16 @@
 
 #include <gtest/gtest.h>
 
-namespace quorvel::testing::drive {
+namespace quorvel::testing {
+
+QWidget* qt::WindowWidget(const forms::Form& form) {
+    return dynamic_cast<forms::qt::QtWindow*>(form.window());
+}
+
+namespace drive {
 namespace {
 
-QWidget* Top(forms::Form& form) { return forms::qt::Widget(form.window()); }
-
-QWidget* Control(forms::Form& form, std::string_view name) {
-    return Top(form)->findChild<QWidget*>(QString::fromUtf8(name.data(), qsizetype(name.size())));
-}
+QWidget* Top(forms::Form& form) { return qt::WindowWidget(form); }
 
 QWidget* FocusedWidget(forms::Form& form) {
     QWidget* focus = Top(form)->focusWidget();
@@ -29,7 +31,7 @@ QWidget* FocusedWidget(forms::Form& form) {
 void Opened(forms::Form& form) { ASSERT_TRUE(QTest::qWaitForWindowActive(Top(form))); }
 
 void Click(forms::Form& form, std::string_view control) {
-    QWidget* widget = Control(form, control);
+    QWidget* widget = qt::Find(form, control);
     ASSERT_NE(widget, nullptr) << control;
     if (auto* field = qobject_cast<forms::qt::TextField*>(widget))
         QTest::mouseClick(field->viewport(), Qt::LeftButton, {}, {5, 5});
@@ -70,4 +72,5 @@ int RunProgram(const std::function<void()>& first) {
 
 bool Busy() { return QGuiApplication::overrideCursor() != nullptr; }
 
-}  // namespace quorvel::testing::drive
+}  // namespace drive
+}  // namespace quorvel::testing

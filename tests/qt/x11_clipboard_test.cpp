@@ -1,15 +1,14 @@
 // Against a real X server and its clipboard: what other programs get when they paste.
 #include "decrypt_window.h"
+#include "driver.h"
 #include "encrypt_window.h"
 #include "passes.h"
-#include "qt_window.h"
-#include "text_field.h"
+#include "qt_widgets.h"
 
 #include <QClipboard>
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
-#include <QPushButton>
 #include <QTest>
 
 #include <functional>
@@ -33,10 +32,10 @@ QByteArray Xclip(const QStringList& arguments) {
 
 void EncodeOrDecodeAndCopy(MessageWindow& form, const QString& input) {
     form.Show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(forms::qt::Widget(form.window())));
-    forms::qt::Widget(form.window())->findChild<forms::qt::TextField*>("Text1")->setText(input);
-    QTest::mouseClick(forms::qt::Widget(form.window())->findChild<QPushButton*>("Command1"), Qt::LeftButton);
-    QTest::mouseClick(forms::qt::Widget(form.window())->findChild<QPushButton*>("Command2"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(testing::qt::WindowWidget(form)));
+    testing::qt::Field(form, "Text1")->setText(input);
+    testing::drive::Click(form, "Command1");
+    testing::drive::Click(form, "Command2");
 }
 
 TEST(X11Clipboard, OtherProgramsPasteTheCodedText) {
@@ -119,9 +118,9 @@ void PasteEverywhere(const std::function<void(forms::qt::TextField*, const char*
     frmDecrypt decrypt;
     for (MessageWindow* form : std::initializer_list<MessageWindow*>{&encrypt, &decrypt}) {
         form->Show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(forms::qt::Widget(form->window())));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(testing::qt::WindowWidget(*form)));
         for (forms::qt::TextField* field :
-             forms::qt::Widget(form->window())->findChildren<forms::qt::TextField*>())
+             testing::qt::WindowWidget(*form)->findChildren<forms::qt::TextField*>())
             for (const auto& [route, paste] : PasteRoutes()) {
                 field->setText("kept text");
                 QTextCursor cursor = field->textCursor();

@@ -71,7 +71,13 @@ void Type(forms::Form&, std::string_view text) {
     Pump();
 }
 
-std::string Focused(forms::Form& form) { return Native(form).NameOf(GetFocus()); }
+std::string Focused(forms::Form& form) {
+    HWND focus = GetFocus();
+    for (const forms::ControlLayout& control : Native(form).layout().controls)
+        if (focus && Native(form).Control(control.name) == focus)
+            return std::string(control.name);
+    return {};
+}
 
 void Close(forms::Form& form) {
     SendMessageW(Native(form).handle(), WM_CLOSE, 0, 0);
@@ -87,7 +93,8 @@ int OpenWindows(std::string_view name) {
         GetCurrentThreadId(),
         [](HWND window, LPARAM data) -> BOOL {
             auto* count = reinterpret_cast<Count*>(data);
-            count->open += IsWindowVisible(window) && forms::win32::LayoutNameOf(window) == count->name;
+            const Win32Window* open = forms::win32::ProgramWindow(window);
+            count->open += IsWindowVisible(window) && open && open->layout().name == count->name;
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&count));

@@ -29,7 +29,4 @@ private:
     std::function<void()> closed_;
 };
 
-// The widget of a window the Qt backend built, or nullptr.
-inline QWidget* Widget(Window* window) { return dynamic_cast<QtWindow*>(window); }
-
 }  // namespace quorvel::forms::qt

@@ -99,11 +99,6 @@ HWND Win32Window::Control(std::string_view name) const {
     return nullptr;
 }
 
-std::string Win32Window::NameOf(HWND handle) const {
-    const BuiltControl* control = Find(handle);
-    return control ? std::string(control->layout->name) : std::string();
-}
-
 const BuiltControl* Win32Window::Find(HWND handle) const {
     for (const BuiltControl& control : controls_)
         if (control.handle == handle)
@@ -189,11 +184,6 @@ Win32Window* ProgramWindow(HWND window) {
     if (!window || !GetClassNameW(window, className, 32) || std::wcscmp(className, kClassName) != 0)
         return nullptr;
     return reinterpret_cast<Win32Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
-std::string_view LayoutNameOf(HWND window) {
-    const Win32Window* self = ProgramWindow(window);
-    return self ? self->layout().name : std::string_view();
 }
 
 }  // namespace win32

@@ -31,9 +31,8 @@ public:
 
     HWND handle() const { return window_; }
     const WindowLayout& layout() const { return layout_; }
-    // A control by its layout name, or nullptr; and the layout name of a control, or "".
+    // A control by its layout name, or nullptr.
     HWND Control(std::string_view name) const;
-    std::string NameOf(HWND control) const;
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -56,8 +55,5 @@ private:
 
 // The program's window behind a top-level window handle, or nullptr for any other window.
 Win32Window* ProgramWindow(HWND window);
-
-// The layout name of one of the program's top-level windows, or "".
-std::string_view LayoutNameOf(HWND window);
 
 }  // namespace quorvel::forms::win32
