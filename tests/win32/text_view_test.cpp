@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <string>
 #include <utility>
@@ -563,6 +564,38 @@ TEST_F(FieldTest, AnswersUiAutomationAboutRowsPointsAndEdits) {
     EXPECT_EQ(Text(), u"set by a reader");
     EXPECT_EQ(changes, 1);
     EXPECT_TRUE(SendMessageW(field_, EM_CANUNDO, 0, 0));
+}
+
+// Screen readers that speak Active Accessibility hear the field's name, not its text, and its text as its
+// value, which they may also set.
+TEST_F(FieldTest, ActiveAccessibilityNamesTheFieldAndGivesItsTextAsItsValue) {
+    View().SetNames(u"Message to encrypt", u"Text1");
+    Set(std::u16string(u"two\0lines\r\n", 12));
+    IAccessible* accessible = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(field_, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(&accessible)),
+              S_OK);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    const auto read = [&](auto getter) {
+        BSTR text = nullptr;
+        EXPECT_EQ((accessible->*getter)(self, &text), S_OK);
+        std::u16string result(reinterpret_cast<const char16_t*>(text), SysStringLen(text));
+        SysFreeString(text);
+        return result;
+    };
+    EXPECT_EQ(read(&IAccessible::get_accName), u"Message to encrypt");
+    EXPECT_EQ(read(&IAccessible::get_accValue), std::u16string(u"two\0lines\r\n", 12));
+    VARIANT role{};
+    EXPECT_EQ(accessible->get_accRole(self, &role), S_OK);
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_TEXT);
+    BSTR value = SysAllocString(L"said");
+    EXPECT_EQ(accessible->put_accValue(self, value), S_OK);
+    SysFreeString(value);
+    EXPECT_EQ(Text(), u"said");
+    EXPECT_EQ(changes, 1);
+    accessible->Release();
 }
 
 TEST_F(FieldTest, EditsTellTheParentAndSettingTheTextDoesNot) {

@@ -81,24 +81,10 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-        if (!name)
-            return E_POINTER;
-        *name = nullptr;
-        const TextView* field = Field();
-        if (!field || !IsSelf(child))
-            return E_INVALIDARG;
-        *name = String(field->AccessibleName());
-        return S_OK;
+        return FieldString(child, name, [](const TextView& field) { return field.AccessibleName(); });
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
-        if (!value)
-            return E_POINTER;
-        *value = nullptr;
-        const TextView* field = Field();
-        if (!field || !IsSelf(child))
-            return E_INVALIDARG;
-        *value = String(field->Text());
-        return S_OK;
+        return FieldString(child, value, [](const TextView& field) { return field.Text(); });
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
         if (!role)
@@ -172,6 +158,18 @@ private:
     ~FieldObject() { standard_->Release(); }
 
     TextView* Field() const { return TextView::Of(field_); }
+
+    // What `read` gives of the field, for `child`, which must be the field itself.
+    template <typename Read> HRESULT FieldString(const VARIANT& child, BSTR* out, Read read) const {
+        if (!out)
+            return E_POINTER;
+        *out = nullptr;
+        const TextView* field = Field();
+        if (!field || !IsSelf(child))
+            return E_INVALIDARG;
+        *out = String(read(*field));
+        return S_OK;
+    }
 
     HWND field_;
     IAccessible* standard_;
