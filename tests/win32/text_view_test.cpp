@@ -476,6 +476,28 @@ TEST_F(FieldTest, EveryCodeUnitIsHeldAndDrawnAndTextMessagesStopAtNul) {
     EXPECT_EQ(buffer[1], L'\0');
 }
 
+// Hostile rows: a letter with thousands of marks is one cluster, and a row of a million spaces hangs far
+// past the field's edge; both are held, drawn, selected and edited whole.
+TEST_F(FieldTest, ALetterWithThousandsOfMarksAndAMillionSpacesAreDrawnAndEdited) {
+    Set(u"a" + std::u16string(30000, u'\u0301') + u"b");
+    UpdateWindow(field_);
+    Key(VK_RIGHT);
+    EXPECT_EQ(Caret(), 30001u);
+    Key(VK_LEFT, true);
+    UpdateWindow(field_);
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{0}, DWORD{30001}));
+    Key(VK_DELETE);
+    EXPECT_EQ(Text(), u"b");
+
+    Set(u"x" + std::u16string(1 << 20, u'\t') + u"y");
+    Key('A', false, true);
+    UpdateWindow(field_);
+    EXPECT_EQ(RowCount(), 2u);
+    Key(VK_END, false, true);
+    Type(u"z");
+    EXPECT_EQ(Text().size(), (1u << 20) + 3);
+}
+
 // The context menu, from the Menu key, offers what can be done now, and its mnemonics work.
 TEST_F(FieldTest, TheContextMenuOffersWhatCanBeDoneAndDoesIt) {
     static std::vector<UINT> states;

@@ -11,6 +11,9 @@ namespace quorvel::forms::win32 {
 namespace {
 
 constexpr std::size_t kBlock = 256;
+// Runs are shaped in pieces of at most this many units. Only a single cluster is longer (a letter with
+// thousands of marks), and that is measured unshaped: shaping it would cost time for nothing to see.
+constexpr std::size_t kMaxShapedRun = 4096;
 
 // Characters GDI would draw in the wrong order or unjoined on their own: right-to-left scripts, the
 // scripts of South and South-East Asia, joiners and direction marks. Uniscribe's own verdict is asked
@@ -124,7 +127,7 @@ void GlyphMeasurer::Advances(std::u16string_view piece, std::span<int> advances)
         }
         // A run of clusters that need shaping is shaped as one.
         const std::size_t begin = at;
-        while (next < piece.size()) {
+        while (next < piece.size() && next - begin < kMaxShapedRun) {
             const std::size_t after = textedit::NextCluster(piece, next);
             if (!NeedsShaping(piece, next, after))
                 break;
@@ -139,7 +142,8 @@ void GlyphMeasurer::Shape(std::u16string_view run, std::span<int> advances) {
     logical_.assign(run.size(), 0);
     SCRIPT_STRING_ANALYSIS analysis = nullptr;
     const int length = static_cast<int>(run.size());
-    if (ScriptStringAnalyse(dc_, run.data(), length, length * 3 / 2 + 16, -1, SSA_GLYPHS | SSA_FALLBACK, 0,
+    if (run.size() <= kMaxShapedRun &&
+        ScriptStringAnalyse(dc_, run.data(), length, length * 3 / 2 + 16, -1, SSA_GLYPHS | SSA_FALLBACK, 0,
                             nullptr, nullptr, nullptr, nullptr, nullptr, &analysis) == S_OK) {
         ScriptStringGetLogicalWidths(analysis, logical_.data());
         ScriptStringFree(&analysis);

@@ -5,6 +5,7 @@
 #include <usp10.h>
 
 #include <algorithm>
+#include <climits>
 
 namespace quorvel::forms::win32 {
 namespace {
@@ -63,23 +64,35 @@ void RowPainter::PaintPlain(HDC dc, int x, int y, std::u16string_view row, std::
                         reinterpret_cast<LPCWSTR>(drawn_.data() + begin), static_cast<UINT>(end - begin),
                         advances_.data() + begin);
     };
-    int selectionLeft = x;
+    // Summed wide: a row of a million hanging tabs is wider than an int counts.
+    long long selectionLeft = x;
     for (std::size_t i = 0; i < selectionBegin; ++i)
         selectionLeft += advances_[i];
-    int selectionRight = selectionLeft;
+    long long selectionRight = selectionLeft;
     for (std::size_t i = selectionBegin; i < selectionEnd; ++i)
         selectionRight += advances_[i];
+    const auto onCanvas = [](long long at) { return static_cast<int>(std::min<long long>(at, INT_MAX / 2)); };
+
+    // Drawn up to the first unit past the canvas's right edge, and no more than MaxShapedLength units
+    // of marks that stack at one place.
+    RECT canvas{};
+    GetClipBox(dc, &canvas);
+    std::size_t shown = 0;
+    for (int right = x; shown < row.size() && shown < MaxShapedLength && right <= canvas.right; ++shown)
+        right += advances_[shown];
+    selectionBegin = std::min(selectionBegin, shown);
+    selectionEnd = std::min(selectionEnd, shown);
 
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colours.text);
     draw(0, selectionBegin, x);
-    draw(selectionEnd, row.size(), selectionRight);
-    if (selectionBegin < selectionEnd) {
-        const RECT selected{selectionLeft, y, selectionRight, y + measurer_.LineHeight()};
+    draw(selectionEnd, shown, onCanvas(selectionRight));
+    if (selectionLeft < selectionRight) {
+        const RECT selected{onCanvas(selectionLeft), y, onCanvas(selectionRight), y + measurer_.LineHeight()};
         SetBkColor(dc, colours.selection);
         ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &selected, nullptr, 0, nullptr);
         SetTextColor(dc, colours.selectedText);
-        draw(selectionBegin, selectionEnd, selectionLeft);
+        draw(selectionBegin, selectionEnd, onCanvas(selectionLeft));
     }
 }
 
