@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -230,10 +231,10 @@ std::size_t DecodeWindow(const char16_t* coded, char16_t* out, std::size_t& writ
     std::uint64_t unknown = 0;
     std::size_t count = 0;
     std::uint64_t pending = tokens;
-    auto t = static_cast<std::size_t>(__builtin_ctzll(pending));
+    auto t = static_cast<std::size_t>(std::countr_zero(pending));
     pending &= pending - 1;
     while (t < kWindowTokens) {
-        const auto next = static_cast<std::size_t>(__builtin_ctzll(pending));
+        const auto next = static_cast<std::size_t>(std::countr_zero(pending));
         pending &= pending - 1;
         const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coded + t));
         const std::uint64_t key =
@@ -248,8 +249,8 @@ std::size_t DecodeWindow(const char16_t* coded, char16_t* out, std::size_t& writ
         return 0;
     // Other code units are copied as they are, over whatever the table gave for them.
     for (std::uint64_t copy = others & first; copy != 0; copy &= copy - 1) {
-        const auto u = static_cast<std::size_t>(__builtin_ctzll(copy));
-        out[__builtin_popcountll(tokens & ((std::uint64_t{1} << u) - 1))] = coded[u];
+        const auto u = static_cast<std::size_t>(std::countr_zero(copy));
+        out[std::popcount(tokens & ((std::uint64_t{1} << u) - 1))] = coded[u];
     }
     written = count;
     return t;
@@ -277,8 +278,10 @@ std::u16string ReplaceAll(std::u16string_view text, std::u16string_view find,
 }
 
 std::u16string EncodeMessage(std::u16string_view plain) {
-    // Room for the longest code for every unit: capacity that is never written costs no memory, and
-    // the message needs no pass of its own to size the result.
+    // Room for the longest code for every unit, so the message needs no pass of its own to size the
+    // result. Where memory is committed only when it is first written (Linux), capacity never written
+    // costs address space alone; on Windows all of it counts against the commit limit, though pages
+    // never written stay out of the working set.
     std::u16string coded;
     coded.reserve(plain.size() * kLongestCode);
 

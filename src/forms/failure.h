@@ -16,7 +16,9 @@ private:
     int number_;
 };
 
-// Failure numbers of the failures the program knows by name.
+// Failure numbers of the failures the program knows by name. They are the run-time error numbers
+// that BASIC dialects have long given these failures (7 "Out of memory", 51 "Internal error", 521
+// "Can't open Clipboard"), whose wording the error report follows.
 inline constexpr int kOutOfMemory = 7;
 inline constexpr int kUnexpectedFailure = 51;
 inline constexpr int kClipboardFailure = 521;

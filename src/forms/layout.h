@@ -43,7 +43,7 @@ struct ControlLayout {
     ControlKind kind;
     int left, top, width, height;
     int tabIndex;
-    std::string_view text;  // caption or initial text; for a picture box, its resource path
+    std::string_view text;  // caption or initial text; for a picture box, its picture's resource name
     const Font* font;       // nullptr: the window's font
     // What a screen reader calls the control; empty: its caption. Pictures are named for what they
     // show, and text fields for their purpose, which their initial text only hints at.

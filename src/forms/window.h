@@ -9,8 +9,9 @@
 namespace quorvel::forms {
 
 // A top-level window that the platform's backend built from its layout, with its controls at their
-// places and the first control in tab order holding the focus. The window system owns it: once the
-// user has closed it, it tells whoever opened it and then deletes itself.
+// places and the first control in tab order holding the focus. Once the user has closed it, it tells
+// whoever opened it and deletes itself; a window still open when its Form goes away is deleted by the
+// Form.
 class Window {
 public:
     virtual ~Window() = default;

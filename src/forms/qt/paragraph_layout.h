@@ -14,7 +14,9 @@ namespace quorvel::forms::qt {
 // line whose first word is longer than the line before is first laid out breaking anywhere; if the
 // word did not fit, that is the line Qt would have given, at the line's cost, and else the line is
 // laid out again in Qt's mode. Every other line is laid out in Qt's mode at once, so every line is
-// the one Qt gives and prose still wraps between words.
+// the one Qt gives and prose still wraps between words. Since it gives Qt's own lines
+// (tests/qt/text_layout_test.cpp), it stays right with a Qt that lays lines out in linear time;
+// bench/window_bench shows whether it still pays there.
 class ParagraphLayout : public QPlainTextDocumentLayout {
     Q_OBJECT
 public:

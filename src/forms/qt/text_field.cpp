@@ -94,7 +94,8 @@ bool TextField::canInsertFromMimeData(const QMimeData* source) const { return so
 // Every paste and drop ends here: Ctrl+V, Shift+Insert, the context menu, a middle click and a drop.
 // Qt 6.4's own version reads the first of the offered formats before it looks whether there are any,
 // and crashes on an empty clipboard; and it would take markdown or HTML where the field holds plain
-// text. The field takes the plain text, exactly, or nothing.
+// text. The field takes the plain text, exactly, or nothing: that is its own rule, so the override
+// stays with a Qt that no longer crashes.
 void TextField::insertFromMimeData(const QMimeData* source) {
     if (!canInsertFromMimeData(source))
         return;
