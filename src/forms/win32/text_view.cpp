@@ -70,6 +70,8 @@ LRESULT CALLBACK TextView::Procedure(HWND window, UINT message, WPARAM wParam, L
 }
 
 LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (widthPending_ && NeedsRows(message))
+        ApplyWidth();
     if (LRESULT result = 0; HandleEditMessage(message, wParam, lParam, result))
         return result;
     switch (message) {
@@ -352,6 +354,11 @@ bool TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
 }
 
 void TextView::SetText(std::u16string_view text) {
+    if (widthPending_) {
+        // The new width first, with nothing to lay out; then the text, laid out once.
+        editor_.SetText({});
+        ApplyWidth();
+    }
     editor_.SetText(text);
     changed_ = false;
     topRow_ = 0;
@@ -532,9 +539,42 @@ void TextView::Paint(HDC screen, const RECT& area) {
     DeleteDC(dc);
 }
 
+bool TextView::NeedsRows(UINT message) {
+    switch (message) {
+    case WM_SIZE:
+    case WM_SETFONT:
+    case WM_SETTEXT:
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+    case WM_GETFONT:
+    case WM_WINDOWPOSCHANGING:
+    case WM_WINDOWPOSCHANGED:
+    case WM_MOVE:
+    case WM_NCCALCSIZE:
+    case WM_NCPAINT:
+    case WM_ERASEBKGND:
+    case WM_NCHITTEST:
+    case WM_SETCURSOR:
+    case WM_SHOWWINDOW:
+    case WM_DESTROY:
+        return false;
+    default:
+        return true;
+    }
+}
+
+void TextView::ApplyWidth() {
+    widthPending_ = false;
+    editor_.SetWidth(TextWidth());
+    topRow_ = std::min(topRow_, MaxTopRow());
+    UpdateScrollBar();
+    UpdateCaret();
+}
+
 void TextView::Resize() {
-    if (TextWidth() != editor_.rows().Width())
-        editor_.SetWidth(TextWidth());
+    // Laid out when the rows are next needed: a DPI change brings a new size and then a new font, and
+    // the text is laid out once for both.
+    widthPending_ = TextWidth() != editor_.rows().Width();
     editor_.SetPageRows(PageRows());
     topRow_ = std::min(topRow_, MaxTopRow());
     UpdateScrollBar();
@@ -544,7 +584,10 @@ void TextView::Resize() {
 
 void TextView::SetFont(HFONT font, bool redraw) {
     measurer_.SetFont(font);
-    editor_.Relayout();
+    if (widthPending_)
+        ApplyWidth();
+    else
+        editor_.Relayout();
     editor_.SetPageRows(PageRows());
     topRow_ = std::min(topRow_, MaxTopRow());
     if (focused_) {

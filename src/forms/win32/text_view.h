@@ -87,6 +87,9 @@ private:
     // Draws the rows in `area` of the client area into `dc`.
     void Paint(HDC dc, const RECT& area);
     void Resize();
+    // Whether handling `message` reads the rows, which a resize leaves to be laid out.
+    static bool NeedsRows(UINT message);
+    void ApplyWidth();
     void SetFont(HFONT font, bool redraw);
     void ScrollTo(std::size_t top);
     void ScrollBy(long long rows);
@@ -118,6 +121,7 @@ private:
     bool focused_ = false;
     bool selecting_ = false;
     bool composing_ = false;
+    bool widthPending_ = false;
     bool changed_ = false;
     int wheelDelta_ = 0;
     std::u16string accessibleName_;
