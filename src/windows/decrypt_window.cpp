@@ -24,11 +24,6 @@ const WindowLayout kDecryptLayout = MessageWindowLayout("frmDecrypt", "Decrypt M
 
 // The decoded message is what the code kept from view, so clipboard history tools are asked to skip it.
 frmDecrypt::frmDecrypt()
-    : MessageWindow(kDecryptLayout,
-                    {.input = {kControls, "Text1"},
-                     .run = {kControls, "Command1"},
-                     .copy = {kControls, "Command2"},
-                     .output = {kControls, "Text2"}},
-                    DecodeMessage, Clipboard::Content::Sensitive) {}
+    : MessageWindow(kDecryptLayout, ControlsIn(kControls), DecodeMessage, Clipboard::Content::Sensitive) {}
 
 }  // namespace quorvel::windows

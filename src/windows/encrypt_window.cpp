@@ -23,11 +23,6 @@ const WindowLayout kEncryptLayout = MessageWindowLayout("frmEncrypt", "Encrypt M
 
 // Coded text is meant to be sent on, so it goes on the clipboard unmarked.
 frmEncrypt::frmEncrypt()
-    : MessageWindow(kEncryptLayout,
-                    {.input = {kControls, "Text1"},
-                     .run = {kControls, "Command1"},
-                     .copy = {kControls, "Command2"},
-                     .output = {kControls, "Text2"}},
-                    EncodeMessage, Clipboard::Content::Ordinary) {}
+    : MessageWindow(kEncryptLayout, ControlsIn(kControls), EncodeMessage, Clipboard::Content::Ordinary) {}
 
 }  // namespace quorvel::windows

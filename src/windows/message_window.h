@@ -3,6 +3,7 @@
 #include "clipboard.h"
 #include "form.h"
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -31,13 +32,22 @@ class MessageWindow : public forms::Form {
 public:
     using Pass = std::u16string (*)(std::u16string_view);
 
-    // The controls the handlers use, named in each window's own layout table.
+    // The controls the handlers use.
     struct Controls {
-        forms::NamedField input;   // Text1
-        forms::Clickable run;      // Command1
-        forms::Clickable copy;     // Command2
-        forms::NamedField output;  // Text2
+        forms::NamedField input;
+        forms::Clickable run;
+        forms::Clickable copy;
+        forms::NamedField output;
     };
+
+    // The handlers' controls by their names, found in a window's own layout table while the window
+    // is compiled.
+    template <std::size_t N> static consteval Controls ControlsIn(const forms::ControlLayout (&table)[N]) {
+        return {.input = {table, "Text1"},
+                .run = {table, "Command1"},
+                .copy = {table, "Command2"},
+                .output = {table, "Text2"}};
+    }
 
     MessageWindow(const forms::WindowLayout& layout, const Controls& controls, Pass pass,
                   forms::Clipboard::Content copied);
