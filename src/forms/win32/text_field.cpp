@@ -35,15 +35,11 @@ TextView& View(HWND field) { return *TextView::Of(field); }
 
 HWND CreateTextField(HWND parent, int id, std::u16string_view text, std::u16string_view accessibleName,
                      std::u16string_view automationId) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    // Active Accessibility names a control by the static control created just before it, also a hidden
-    // one; UI Automation asks the field itself.
-    CreateWindowExW(0, L"STATIC", AccessibleText(accessibleName).c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0,
-                    parent, nullptr, instance, nullptr);
     TextView::Register();
     HWND field = CreateWindowExW(WS_EX_CLIENTEDGE, TextView::ClassName, Wide(text).c_str(),
                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL, 0, 0, 0, 0, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                                 nullptr);
     View(field).SetNames(std::u16string(accessibleName), std::u16string(automationId));
     SetWindowSubclass(field, &FieldProcedure, kSubclassId, 0);
     return field;
