@@ -28,7 +28,13 @@ words=$(msiinfo suminfo "$msi" | tr -d '\r' | awk '/^Source:/ { print $2 }')
 table Shortcut | grep -Pq '^\w+\tProgramMenuFolder\tQuorvel\t\w+\t\[INSTALLDIR\]quorvel\.exe\t' ||
     fail "no Start menu shortcut named Quorvel: $(table Shortcut)"
 table Directory | grep -Pq '^\w+\tLocalAppDataFolder\tPrograms$' || fail "not in the user's programs folder"
-table Upgrade | grep -Pq "^\\Q$upgrade_code\\E\\t\\t1\\.0\\.0\\.0\\t" || fail "older versions are not replaced"
+# Every installed build of the product is replaced (attributes 256: from 0.0.0.0 inclusive), but a
+# newer one is only detected (2), and then stops the install.
+table Upgrade | grep -Pq "^\\Q$upgrade_code\\E\\t0\\.0\\.0\\.0\\t\\t\\t256\\t\\tOLDERVERSIONBEINGUPGRADED$" ||
+    fail "older versions are not replaced: $(table Upgrade)"
+table Upgrade | grep -Pq "^\\Q$upgrade_code\\E\\t1\\.0\\.0\\.0\\t\\t\\t2\\t\\tNEWERVERSIONDETECTED$" ||
+    fail "newer versions are not detected: $(table Upgrade)"
+table LaunchCondition | grep -q "^NOT NEWERVERSIONDETECTED" || fail "a newer version does not stop the install"
 table Icon | grep -q "^quorvel.ico" || fail "no icon table entry"
 
 # --- Under Wine -------------------------------------------------------------------------------------
@@ -36,9 +42,9 @@ table Icon | grep -q "^quorvel.ico" || fail "no icon table entry"
 # folders of the script's own.
 XDG_DATA_HOME=$(mktemp -d) XDG_CONFIG_HOME=$(mktemp -d)
 export XDG_DATA_HOME XDG_CONFIG_HOME
+CLEANUPS+=('rm -rf "$XDG_DATA_HOME" "$XDG_CONFIG_HOME"')
 start_desktop
 use_wine "$wine"
-CLEANUPS+=('rm -rf "$XDG_DATA_HOME" "$XDG_CONFIG_HOME"')
 wine_run() { "$WINE_RUN" "$WINE" "$WINE_PREFIX" --on-display "$@"; }
 windows_path() { echo "Z:${1//\//\\}"; }
 msiexec() {
@@ -81,7 +87,7 @@ done | awk '$1 == "ProductIcon" { $1 = ""; $2 = ""; sub(/^  /, ""); print }')
 cmp -s "$(wine_run winepath -u "$icon" 2>/dev/null | tr -d '\r')" "$(dirname "$0")/../../resources/quorvel.ico" ||
     fail "the uninstall entry's icon $icon is not the program icon"
 
-# The installed program, started as the shortcut starts it, shows its main window.
+# The installed program file, the one the shortcut names, shows its main window.
 PROGRAM=$(windows_path "$installed")
 start_program
 window "Quorvel 1.0" >/dev/null
@@ -89,13 +95,24 @@ close_window "$(window "Quorvel 1.0")"
 wait_for_end
 [ "$EXIT_STATUS" = 0 ] || fail "the installed program ended with status $EXIT_STATUS"
 
-# A later version with the same upgrade code replaces this one: one entry, the newer version.
-later="$scratch/quorvel-1.0.1.0-win64.msi"
-(cd "$build" && wixl -a x64 -D Version=1.0.1.0 -o "$later" quorvel.wxs)
-msiexec /i "$(windows_path "$later")"
-[ "$(entry_value DisplayName)" = "Quorvel" ] || fail "entries after the upgrade: $(entry_value DisplayName)"
-[ "$(entry_value DisplayVersion)" = "1.0.1.0" ] || fail "versions after the upgrade: $(entry_value DisplayVersion)"
-[ -f "$installed" ] || fail "the upgrade removed the program file"
+# Later builds with the same upgrade code replace the installed one: one entry, the newer version.
+# Windows Installer compares three parts of a version, so a build that differs in the fourth alone
+# must replace it as well.
+for version in 1.0.0.1 1.0.1.0; do
+    later="$scratch/quorvel-$version-win64.msi"
+    (cd "$build" && wixl -a x64 -D Version=$version -o "$later" quorvel.wxs)
+    msiexec /i "$(windows_path "$later")"
+    [ "$(entry_value DisplayName)" = "Quorvel" ] || fail "entries after the upgrade to $version: $(entry_value DisplayName)"
+    [ "$(entry_value DisplayVersion)" = "$version" ] || fail "versions after the upgrade to $version: $(entry_value DisplayVersion)"
+    [ -f "$installed" ] || fail "the upgrade to $version removed the program file"
+done
+
+# An older version does not replace a newer one.
+if wine_run msiexec /i "$(windows_path "$msi")" /qn >/dev/null 2>&1; then
+    fail "the older installer went through over a newer version"
+fi
+"$(dirname "$wine")/wineserver" -w
+[ "$(entry_value DisplayVersion)" = "1.0.1.0" ] || fail "versions after a downgrade: $(entry_value DisplayVersion)"
 
 # Removal: the prefix is as it was before the install.
 msiexec /x "$(windows_path "$later")"
