@@ -7,7 +7,6 @@
 // pixel), relative to the top-left corner of the window's client area.
 namespace quorvel::forms {
 
-inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kTwipsPerInch = 1440;
 inline constexpr int kStandardDpi = 96;
 
