@@ -425,6 +425,15 @@ TEST_F(UiaProviderTest, RangesOutliveEditsAndTheField) {
     EXPECT_EQ(value.vt, VT_EMPTY);
 }
 
+// The provider asks UI Automation to call it through COM: on the program's thread only when that thread is a
+// single-threaded apartment, as the application object makes it.
+TEST(UiaLibraryTest, UiThreadIsASingleThreadedApartment) {
+    APTTYPE type{};
+    APTTYPEQUALIFIER qualifier{};
+    ASSERT_EQ(CoGetApartmentType(&type, &qualifier), S_OK);
+    EXPECT_EQ(type, APTTYPE_MAINSTA);
+}
+
 TEST(UiaLibraryTest, FunctionsFoundByNameOrNone) {
     const UiaLibrary system = UiaLibrary::Load(L"uiautomationcore.dll");
     EXPECT_NE(system.ReturnRawElementProvider, nullptr);

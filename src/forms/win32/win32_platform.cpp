@@ -71,14 +71,22 @@ void Quit(int status) {
 
 }  // namespace platform
 
-struct Application::Native {};
+struct Application::Native {
+    bool comInitialised = false;
+};
 
 Application::Application(int&, char**) : native_(std::make_unique<Native>()) {
+    // A single-threaded apartment: UI Automation then calls the fields' providers on this thread, through
+    // its messages, never from a thread of its own while this one edits the text.
+    native_->comInitialised = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 }
 
-Application::~Application() = default;
+Application::~Application() {
+    if (native_->comInitialised)
+        CoUninitialize();
+}
 
 int Application::Run() { return win32::RunMessageLoop(); }
 
