@@ -167,6 +167,10 @@ LRESULT Win32Window::Receive(UINT message, WPARAM wParam, LPARAM lParam) {
         // The window is gone: its slot forgets it, and the last window ends the program.
         HWND handle = std::exchange(window_, nullptr);
         SetWindowLongPtrW(handle, GWLP_USERDATA, 0);
+        // The controls go before their fonts are freed with this object: a text field keeps its font
+        // selected in a DC of its own until it is destroyed, and a selected font is not freed.
+        for (const BuiltControl& control : controls_)
+            DestroyWindow(control.handle);
         if (closed_)
             std::exchange(closed_, nullptr)();
         WindowClosed();
