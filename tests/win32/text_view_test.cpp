@@ -617,6 +617,20 @@ TEST_F(FieldTest, ActiveAccessibilityNamesTheFieldAndGivesItsTextAsItsValue) {
     SysFreeString(value);
     EXPECT_EQ(Text(), u"said");
     EXPECT_EQ(changes, 1);
+    // One object: whatever interface it gives leads back to the same IUnknown.
+    IUnknown* identity = nullptr;
+    ASSERT_EQ(accessible->QueryInterface(__uuidof(IUnknown), reinterpret_cast<void**>(&identity)), S_OK);
+    for (const IID& iid : {__uuidof(IOleWindow), __uuidof(IEnumVARIANT), __uuidof(IServiceProvider)}) {
+        IUnknown* other = nullptr;
+        if (FAILED(accessible->QueryInterface(iid, reinterpret_cast<void**>(&other))))
+            continue;
+        IUnknown* back = nullptr;
+        EXPECT_EQ(other->QueryInterface(__uuidof(IUnknown), reinterpret_cast<void**>(&back)), S_OK);
+        EXPECT_EQ(back, identity);
+        back->Release();
+        other->Release();
+    }
+    identity->Release();
     accessible->Release();
 }
 

@@ -55,7 +55,9 @@ public:
             AddRef();
             return S_OK;
         }
-        return standard_->QueryInterface(iid, object);
+        // The standard object's other interfaces would answer for another object than this one.
+        *object = nullptr;
+        return E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -189,7 +191,8 @@ LRESULT AnswerAccessibleObject(HWND field, WPARAM wParam) {
     const LRESULT answer =
         oleacc.fromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(object));
     object->Release();
-    return answer;
+    // A negative answer is an error; the field's window then answers as any window does.
+    return answer < 0 ? 0 : answer;
 }
 
 }  // namespace quorvel::forms::win32
