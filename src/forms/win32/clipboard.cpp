@@ -1,14 +1,15 @@
 #include "platform.h"
-
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
-#include <cstring>
+#include "text_clipboard.h"
 
 namespace quorvel::forms {
 namespace {
+
+using win32::PutClipboardData;
+
+// Another program may hold the clipboard open for a moment: tried ten times, 100 ms apart, before the
+// copy is reported as failed.
+constexpr int kOpenAttempts = 10;
+constexpr DWORD kOpenPauseMs = 100;
 
 // The clipboard of Windows, opened for a hidden window of the program's own: a clipboard emptied
 // without an owner refuses what is put on it afterwards.
@@ -35,14 +36,16 @@ protected:
         if (!Open())
             return;
         EmptyClipboard();
-        bool placed = Put(CF_UNICODETEXT, text.data(), text.size() * sizeof(char16_t), sizeof(char16_t));
+        bool placed =
+            PutClipboardData(CF_UNICODETEXT, text.data(), text.size() * sizeof(char16_t), sizeof(char16_t));
         if (placed && content == Content::Sensitive) {
             // Kept out of the clipboard history of Windows and its cloud sync.
             const DWORD no = 0;
-            placed = Put(RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing"), &no,
-                         sizeof no) &&
-                     Put(RegisterClipboardFormatW(L"CanIncludeInClipboardHistory"), &no, sizeof no) &&
-                     Put(RegisterClipboardFormatW(L"CanUploadToCloudClipboard"), &no, sizeof no);
+            placed =
+                PutClipboardData(RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing"),
+                                 &no, sizeof no) &&
+                PutClipboardData(RegisterClipboardFormatW(L"CanIncludeInClipboardHistory"), &no, sizeof no) &&
+                PutClipboardData(RegisterClipboardFormatW(L"CanUploadToCloudClipboard"), &no, sizeof no);
         }
         placed_ = CloseClipboard() && placed;
     }
@@ -50,28 +53,7 @@ protected:
     bool holdsPlaced() const override { return placed_; }
 
 private:
-    // Another program may hold the clipboard open for a moment: tried ten times, 100 ms apart.
-    bool Open() const {
-        for (int attempt = 0; attempt < 10; ++attempt) {
-            if (OpenClipboard(owner_))
-                return true;
-            Sleep(100);
-        }
-        return false;
-    }
-
-    // Puts `size` bytes of data on the clipboard, followed by `terminator` zero bytes.
-    static bool Put(UINT format, const void* data, std::size_t size, std::size_t terminator = 0) {
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size + terminator);
-        if (!memory)
-            return false;
-        std::memcpy(GlobalLock(memory), data, size);
-        GlobalUnlock(memory);
-        if (SetClipboardData(format, memory))
-            return true;
-        GlobalFree(memory);
-        return false;
-    }
+    bool Open() const { return win32::OpenClipboardFor(owner_, kOpenAttempts, kOpenPauseMs); }
 
     HWND owner_ = nullptr;
     bool placed_ = false;

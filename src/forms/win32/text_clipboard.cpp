@@ -6,34 +6,52 @@
 namespace quorvel::forms::win32 {
 namespace {
 
-bool Open(HWND owner) {
-    for (int attempt = 0; attempt < 5; ++attempt) {
+// A key in a text field waits at most a tenth of a second for the clipboard, as a user types on; the
+// field has no failure to report, and the user can press the key again.
+constexpr int kFieldAttempts = 5;
+constexpr DWORD kFieldPauseMs = 20;
+
+}  // namespace
+
+bool OpenClipboardFor(HWND owner, int attempts, DWORD pauseMs) {
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        if (attempt > 0)
+            Sleep(pauseMs);
         if (OpenClipboard(owner))
             return true;
-        Sleep(20);
     }
     return false;
 }
 
-}  // namespace
+bool PutClipboardData(UINT format, const void* data, std::size_t size, std::size_t terminator) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size + terminator);
+    if (!memory)
+        return false;
+    void* target = GlobalLock(memory);
+    if (!target) {
+        GlobalFree(memory);
+        return false;
+    }
+    std::memcpy(target, data, size);
+    GlobalUnlock(memory);
+    if (SetClipboardData(format, memory))
+        return true;
+    GlobalFree(memory);
+    return false;
+}
 
 bool PutClipboardText(HWND owner, std::u16string_view text) {
-    if (!Open(owner))
+    if (!OpenClipboardFor(owner, kFieldAttempts, kFieldPauseMs))
         return false;
     EmptyClipboard();
-    bool placed = false;
-    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, (text.size() + 1) * sizeof(char16_t))) {
-        std::memcpy(GlobalLock(memory), text.data(), text.size() * sizeof(char16_t));
-        GlobalUnlock(memory);
-        placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-        if (!placed)
-            GlobalFree(memory);
-    }
+    const bool placed =
+        PutClipboardData(CF_UNICODETEXT, text.data(), text.size() * sizeof(char16_t), sizeof(char16_t));
     return CloseClipboard() && placed;
 }
 
 std::optional<std::u16string> ClipboardText(HWND owner) {
-    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !Open(owner))
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) ||
+        !OpenClipboardFor(owner, kFieldAttempts, kFieldPauseMs))
         return std::nullopt;
     std::optional<std::u16string> text;
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {

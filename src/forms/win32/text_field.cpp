@@ -40,6 +40,8 @@ HWND CreateTextField(HWND parent, int id, std::u16string_view text, std::u16stri
                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL, 0, 0, 0, 0, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
                                  nullptr);
+    if (!field)
+        return nullptr;
     View(field).SetNames(std::u16string(accessibleName), std::u16string(automationId));
     SetWindowSubclass(field, &FieldProcedure, kSubclassId, 0);
     return field;
