@@ -165,6 +165,18 @@ TEST_F(EditorTest, WordMovesAndDoubleClick) {
     editor.Move(Motion::DocumentEnd, false);
     editor.DeleteWordBackward();
     EXPECT_EQ(editor.Text(), u"Hello, ");
+    // Ctrl+Delete takes the word and the spaces after it, and a selection whole.
+    editor.SetText(u"one two  three");
+    editor.Select(4, 4);
+    editor.DeleteWordForward();
+    EXPECT_EQ(editor.Text(), u"one three");
+    EXPECT_EQ(editor.selection(), At(4, 4));
+    editor.Select(1, 5);
+    editor.DeleteWordForward();
+    EXPECT_EQ(editor.Text(), u"ohree");
+    editor.Move(Motion::DocumentEnd, false);
+    editor.DeleteWordForward();
+    EXPECT_EQ(editor.Text(), u"ohree");
 }
 
 TEST_F(EditorTest, UpAndDownKeepTheColumnTheyStartedAt) {

@@ -75,6 +75,12 @@ void Editor::DeleteWordBackward() {
     Replace(PreviousWordStart(text_, selection_.caret), selection_.caret, {}, EditKind::Delete);
 }
 
+void Editor::DeleteWordForward() {
+    if (!selection_.empty())
+        return Replace(selection_.begin(), selection_.end(), {}, EditKind::Delete);
+    Replace(selection_.caret, NextWordStart(text_, selection_.caret), {}, EditKind::Delete);
+}
+
 void Editor::Move(Motion motion, bool extend) {
     const Selection was = selection_;
     std::size_t caret = was.caret;

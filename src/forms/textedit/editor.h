@@ -66,6 +66,8 @@ public:
     void Delete();
     // Ctrl+Backspace: deletes the selection, or else back to the previous word start.
     void DeleteWordBackward();
+    // Ctrl+Delete: deletes the selection, or else on to the next word start.
+    void DeleteWordForward();
 
     void Move(Motion motion, bool extend);
     // A click at `x` in `row` places the caret there; with `extend` (Shift+click, drag) it selects.

@@ -51,6 +51,8 @@ void TextView::KeyDown(UINT key) {
     case VK_DELETE:
         if (shift && !control)
             Cut();
+        else if (control && !shift)
+            UserEdit([&] { editor_.DeleteWordForward(); });
         else
             UserEdit([&] { editor_.Delete(); });
         return;
