@@ -1,6 +1,7 @@
 // The program's own text field, driven through the window messages a user's keys and mouse send
 // it: editing and selection, undo, words, clusters, wrapping at its width and after a resize or a font
 // change, and the clipboard.
+#include "text_field.h"
 #include "text_view.h"
 
 #include <commctrl.h>
@@ -15,7 +16,7 @@ namespace quorvel::forms::win32 {
 namespace {
 
 // A top-level window holding one field, 409 by 89 pixels like the program's fields, counting the
-// EN_CHANGE notifications it hears.
+// EN_CHANGE notifications and the clicks it hears.
 class FieldTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -26,6 +27,8 @@ protected:
             parentClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
                 if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE)
                     ++changes;
+                if (message == WM_COMMAND && HIWORD(wParam) == kTextFieldClicked)
+                    ++clicks;
                 return DefWindowProcW(window, message, wParam, lParam);
             };
             parentClass.hInstance = GetModuleHandleW(nullptr);
@@ -42,6 +45,7 @@ protected:
         SendMessageW(field_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
         SetFocus(field_);
         changes = 0;
+        clicks = 0;
     }
 
     void TearDown() override {
@@ -132,6 +136,7 @@ protected:
     std::size_t RowCount() { return static_cast<std::size_t>(SendMessageW(field_, EM_GETLINECOUNT, 0, 0)); }
 
     static inline int changes = 0;
+    static inline int clicks = 0;
     HWND parent_ = nullptr;
     HWND field_ = nullptr;
     HFONT font_ = nullptr;
@@ -632,6 +637,19 @@ TEST_F(FieldTest, ActiveAccessibilityNamesTheFieldAndGivesItsTextAsItsValue) {
     }
     identity->Release();
     accessible->Release();
+}
+
+// Every left click reaches the parent when the button comes up, whether the field has the focus and
+// the mouse or not; the focus alone is no click.
+TEST_F(FieldTest, EveryLeftClickTellsTheParent) {
+    SetFocus(parent_);
+    SetFocus(field_);
+    EXPECT_EQ(clicks, 0);
+    Mouse(WM_LBUTTONDOWN, {5, 5}, MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, {5, 5});
+    EXPECT_EQ(clicks, 1);
+    Mouse(WM_LBUTTONUP, {5, 5});
+    EXPECT_EQ(clicks, 2);
 }
 
 TEST_F(FieldTest, EditsTellTheParentAndSettingTheTextDoesNot) {

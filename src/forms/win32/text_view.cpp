@@ -1,6 +1,7 @@
 #include "text_view.h"
 
 #include "field_accessible.h"
+#include "text_field.h"
 
 #include <windowsx.h>
 
@@ -145,13 +146,16 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_IME_ENDCOMPOSITION:
         composing_ = false;
         break;
-    case WM_IME_COMPOSITION:
+    case WM_IME_COMPOSITION: {
+        // The field may be gone after the edit's EN_CHANGE: its window handle is kept here.
+        const HWND window = handle_;
         Composition(lParam);
         if (!(lParam & ~(GCS_RESULTSTR | GCS_RESULTREADSTR | GCS_RESULTCLAUSE | GCS_RESULTREADCLAUSE)))
             return 0;
         return DefWindowProcW(
-            handle_, message, wParam,
+            window, message, wParam,
             lParam & ~(GCS_RESULTSTR | GCS_RESULTREADSTR | GCS_RESULTCLAUSE | GCS_RESULTREADCLAUSE));
+    }
     case WM_LBUTTONDOWN:
         ButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, (wParam & MK_SHIFT) != 0);
         return 0;
@@ -165,6 +169,8 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
         if (selecting_)
             ReleaseCapture();
+        // Every left click reaches the parent, focused or not; last, as the parent may destroy the field.
+        Notify(kTextFieldClicked);
         return 0;
     case WM_CAPTURECHANGED:
         selecting_ = false;
@@ -390,12 +396,13 @@ void TextView::AfterChange(const textedit::Selection& before) {
     UpdateCaret();
     Repaint();
     const bool changed = std::exchange(changed_, false);
-    if (changed) {
-        Notify(EN_CHANGE);
+    if (changed)
         automation_.TextChanged();
-    }
     if (changed || editor_.selection() != before)
         automation_.SelectionChanged();
+    // Last: the parent may destroy the field in its handler.
+    if (changed)
+        Notify(EN_CHANGE);
 }
 
 void TextView::Notify(WORD code) {
