@@ -46,7 +46,6 @@ public:
     const textedit::Editor& editor() const override { return editor_; }
     std::u16string AccessibleName() const override { return u"Message to encrypt"; }
     std::u16string AutomationId() const override { return u"Text1"; }
-    bool ReadOnly() const override { return readOnly; }
     void SetValue(std::u16string_view text) override {
         editor_.SelectAll();
         editor_.ReplaceSelection(text, textedit::EditKind::Other);
@@ -68,7 +67,6 @@ public:
 
     textedit::Editor& core() { return editor_; }
 
-    bool readOnly = false;
     std::size_t top = 0;
     std::pair<std::size_t, bool> scrolledTo{};
 
@@ -227,9 +225,10 @@ TEST_F(UiaProviderTest, ValueIsTheTextUnitForUnit) {
 
     EXPECT_EQ(value->SetValue(L"new\r\ntext"), S_OK);
     EXPECT_EQ(field.editor().Text(), u"new\r\ntext");
-    field.readOnly = true;
+    EnableWindow(field.handle(), FALSE);
     EXPECT_EQ(value->SetValue(L"refused"), static_cast<HRESULT>(0x80040200));
     EXPECT_EQ(field.editor().Text(), u"new\r\ntext");
+    EnableWindow(field.handle(), TRUE);
 }
 
 TEST_F(UiaProviderTest, CharactersAreClusters) {

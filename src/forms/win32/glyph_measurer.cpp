@@ -61,7 +61,6 @@ void GlyphMeasurer::SetFont(HFONT font) {
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc_, &metrics);
     lineHeight_ = std::max<int>(1, metrics.tmHeight);
-    ascent_ = metrics.tmAscent;
     averageWidth_ = std::max<int>(1, metrics.tmAveCharWidth);
     // Tabs stop every eight average characters in an edit control; here a tab is that wide wherever
     // it stands, since a row's width must not depend on where the row starts.

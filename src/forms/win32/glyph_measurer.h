@@ -31,8 +31,6 @@ public:
     // A memory DC with the font selected, for painting and shaping.
     HDC dc() const { return dc_; }
     int LineHeight() const { return lineHeight_; }
-    int Ascent() const { return ascent_; }
-    int AverageWidth() const { return averageWidth_; }
 
     void Advances(std::u16string_view piece, std::span<int> advances) override;
 
@@ -55,7 +53,6 @@ private:
     HFONT font_ = nullptr;
     HGDIOBJ originalFont_ = nullptr;
     int lineHeight_ = 0;
-    int ascent_ = 0;
     int averageWidth_ = 0;
     int tabWidth_ = 0;
     // One entry per BMP code unit, measured a block of 256 at a time on first use.

@@ -174,10 +174,10 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CAPTURECHANGED:
         selecting_ = false;
-        KillTimer(handle_, 1);
+        KillTimer(handle_, kAutoScrollTimer);
         return 0;
     case WM_TIMER:
-        if (wParam == 1)
+        if (wParam == kAutoScrollTimer)
             AutoScroll();
         return 0;
     case WM_RBUTTONDOWN:

@@ -26,6 +26,8 @@ namespace quorvel::forms::win32 {
 class TextView final : public AccessibleField {
 public:
     static constexpr wchar_t ClassName[] = L"QuorvelTextField";
+    // The timer that scrolls the view while a drag selects past its top or bottom.
+    static constexpr UINT_PTR kAutoScrollTimer = 1;
 
     // Registers the window class, once.
     static void Register();
@@ -38,7 +40,6 @@ public:
     void SetText(std::u16string_view text);
     // What UI Automation calls the field and finds it by.
     void SetNames(std::u16string accessibleName, std::u16string automationId);
-    GlyphMeasurer& measurer() { return measurer_; }
     // The first row in view, and how many whole rows the field shows.
     std::size_t TopRow() const { return topRow_; }
     std::size_t PageRows() const;

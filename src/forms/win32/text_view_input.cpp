@@ -9,7 +9,6 @@
 namespace quorvel::forms::win32 {
 namespace {
 
-constexpr UINT_PTR kAutoScrollTimer = 1;
 constexpr UINT kAutoScrollMs = 50;
 
 }  // namespace

@@ -168,7 +168,8 @@ HRESULT FieldProvider::GetPropertyValue(PROPERTYID property, VARIANT* value) {
         Put(value, true);
         break;
     case uia::kValueIsReadOnlyProperty:
-        Put(value, field_->ReadOnly());
+        // The program's text fields are all editable.
+        Put(value, false);
         break;
     default:
         // Empty: the host window's provider, or UI Automation's default, answers.
@@ -192,7 +193,7 @@ HRESULT FieldProvider::SetValue(LPCWSTR value) {
         return E_INVALIDARG;
     if (!field_)
         return uia::kElementNotAvailable;
-    if (field_->ReadOnly() || !IsWindowEnabled(field_->handle()))
+    if (!IsWindowEnabled(field_->handle()))
         return uia::kElementNotEnabled;
     field_->SetValue(std::u16string_view(reinterpret_cast<const char16_t*>(value), std::wcslen(value)));
     return S_OK;
@@ -214,7 +215,7 @@ HRESULT FieldProvider::get_IsReadOnly(BOOL* readOnly) {
         return E_POINTER;
     if (!field_)
         return uia::kElementNotAvailable;
-    *readOnly = field_->ReadOnly() ? TRUE : FALSE;
+    *readOnly = FALSE;
     return S_OK;
 }
 

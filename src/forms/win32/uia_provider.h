@@ -23,7 +23,6 @@ public:
     // What a screen reader calls the field, and the name programs find it by (its layout name).
     virtual std::u16string AccessibleName() const = 0;
     virtual std::u16string AutomationId() const = 0;
-    virtual bool ReadOnly() const { return false; }
 
     // Replaces the whole text as a user's edit would: the parent hears of the change, and it can be undone.
     virtual void SetValue(std::u16string_view text) = 0;

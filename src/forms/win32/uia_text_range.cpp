@@ -205,9 +205,8 @@ HRESULT TextRange::FindAttribute(TEXTATTRIBUTEID attribute, VARIANT value, BOOL,
     *found = nullptr;
     if (!Clamp())
         return uia::kElementNotAvailable;
-    // Read-only is the one attribute the field has, and the whole text shares it.
-    if (attribute == uia::kIsReadOnlyAttribute && value.vt == VT_BOOL &&
-        (value.boolVal != VARIANT_FALSE) == provider_.field()->ReadOnly())
+    // Read-only is the one attribute the field has, false for the whole text.
+    if (attribute == uia::kIsReadOnlyAttribute && value.vt == VT_BOOL && value.boolVal == VARIANT_FALSE)
         *found = new TextRange(provider_, begin_, end_);
     return S_OK;
 }
@@ -244,7 +243,7 @@ HRESULT TextRange::GetAttributeValue(TEXTATTRIBUTEID attribute, VARIANT* value) 
         return uia::kElementNotAvailable;
     if (attribute == uia::kIsReadOnlyAttribute) {
         value->vt = VT_BOOL;
-        value->boolVal = provider_.field()->ReadOnly() ? VARIANT_TRUE : VARIANT_FALSE;
+        value->boolVal = VARIANT_FALSE;
         return S_OK;
     }
     // UI Automation's own value for an attribute the field does not have; without it, an empty answer.
