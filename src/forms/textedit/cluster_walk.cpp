@@ -51,7 +51,7 @@ void ClusterWalk::Settle() {
     std::size_t end = pieceEnd_;
     const std::size_t limit = std::min(text_.size(), pieceEnd_ + pieceLength_);
     pieceLength_ = std::min(2 * pieceLength_, Measurer::MaxPieceLength);
-    while (end < limit && !IsBreak(text_[end]))
+    while (end < limit && !IsParagraphBreakUnit(text_[end]))
         ++end;
     end = std::max(ClusterFloor(text_, end), clusterEnd_);
     const std::size_t kept = advances_.size();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "measurer.h"
+#include "units.h"
 
 #include <cstddef>
 #include <limits>
@@ -18,7 +19,7 @@ public:
     ClusterWalk(std::u16string_view text, std::size_t begin, Measurer& measurer);
 
     // Whether the walk stands at its paragraph's break or the text's end.
-    bool AtEnd() const { return position_ >= text_.size() || IsBreak(text_[position_]); }
+    bool AtEnd() const { return position_ >= text_.size() || IsParagraphBreakUnit(text_[position_]); }
     // The start of the current cluster.
     std::size_t Position() const { return position_; }
     // The end of the current cluster.
@@ -30,9 +31,7 @@ public:
     // Steps to the next cluster.
     void Next() {
         position_ = clusterEnd_;
-        // Within the measured piece, a unit below U+0300 followed by another is a cluster.
-        if (position_ + 1 < pieceEnd_ && text_[position_] < 0x0300 && text_[position_ + 1] < 0x0300 &&
-            !IsBreak(text_[position_]))
+        if (position_ + 1 < pieceEnd_ && IsLoneUnitCluster(text_[position_], text_[position_ + 1]))
             clusterEnd_ = position_ + 1;
         else
             Settle();
@@ -45,7 +44,6 @@ public:
     void Restart(std::size_t position);
 
 private:
-    static bool IsBreak(char16_t unit) { return unit == u'\r' || unit == u'\n'; }
     void Settle();
     int AdvanceOfLongerCluster() const;
 

@@ -12,6 +12,7 @@ namespace quorvel::forms::textedit {
 
 inline bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 inline bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+inline bool IsSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
 
 // The code point that starts at `position`: a surrogate pair's, or a lone surrogate's own value.
 char32_t CodePointAt(std::u16string_view text, std::size_t position);
@@ -41,6 +42,13 @@ std::size_t ClusterCeil(std::u16string_view text, std::size_t position);
 
 // CR and LF; CR LF, a lone CR and a lone LF are each one paragraph break.
 inline bool IsParagraphBreakUnit(char16_t unit) { return unit == u'\r' || unit == u'\n'; }
+
+// The common case decided at a glance, for layout and measuring in Latin and coded text: `unit`, followed
+// by `next`, is a cluster of its own when both are below U+0300, where nothing joins a cluster but CR LF,
+// and `unit` is no paragraph break.
+inline bool IsLoneUnitCluster(char16_t unit, char16_t next) {
+    return unit < 0x0300 && next < 0x0300 && !IsParagraphBreakUnit(unit);
+}
 // How many units the paragraph break at `position` has: 2 for CR LF, 1 for a lone CR or LF, else 0.
 std::size_t ParagraphBreakLength(std::u16string_view text, std::size_t position);
 // The first unit of the paragraph holding `position`.

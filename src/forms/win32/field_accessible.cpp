@@ -1,6 +1,8 @@
 #include "field_accessible.h"
 
 #include "text_view.h"
+#include "uia_library.h"
+#include "wide.h"
 
 #include <oleacc.h>
 
@@ -9,23 +11,17 @@
 namespace quorvel::forms::win32 {
 namespace {
 
-using CreateStandard = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
-using FromObject = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
-
 struct Oleacc {
-    CreateStandard createStandard = nullptr;
-    FromObject fromObject = nullptr;
+    HRESULT(WINAPI* createStandard)(HWND, LONG, REFIID, void**) = nullptr;
+    LRESULT(WINAPI* fromObject)(REFIID, WPARAM, LPUNKNOWN) = nullptr;
 };
 
 const Oleacc& Library() {
     static const Oleacc library = [] {
         Oleacc loaded;
         if (HMODULE module = LoadLibraryW(L"oleacc.dll")) {
-            // Through void (*)(), the cast GCC takes between function pointer types without a warning.
-            loaded.createStandard = reinterpret_cast<CreateStandard>(
-                reinterpret_cast<void (*)()>(GetProcAddress(module, "CreateStdAccessibleObject")));
-            loaded.fromObject = reinterpret_cast<FromObject>(
-                reinterpret_cast<void (*)()>(GetProcAddress(module, "LresultFromObject")));
+            Resolve(module, "CreateStdAccessibleObject", loaded.createStandard);
+            Resolve(module, "LresultFromObject", loaded.fromObject);
         }
         return loaded;
     }();
@@ -33,10 +29,6 @@ const Oleacc& Library() {
 }
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
-
-BSTR String(std::u16string_view text) {
-    return SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), static_cast<UINT>(text.size()));
-}
 
 // The standard object, with what only the field knows put in. The field is looked up on every call, so
 // a client that holds the object after the field is gone finds nothing rather than a deleted field.
@@ -169,7 +161,7 @@ private:
         const TextView* field = Field();
         if (!field || !IsSelf(child))
             return E_INVALIDARG;
-        *out = String(read(*field));
+        *out = Bstr(read(*field));
         return S_OK;
     }
 

@@ -11,9 +11,9 @@ namespace quorvel::forms::win32 {
 namespace {
 
 constexpr std::size_t kBlock = 256;
-// Runs are shaped in pieces of at most this many units. Only a single cluster is longer (a letter with
-// thousands of marks), and that is measured unshaped: shaping it would cost time for nothing to see.
-constexpr std::size_t kMaxShapedRun = 4096;
+// Runs are shaped in pieces of at most the core's piece length. Only a single cluster is longer (a letter
+// with thousands of marks), and that is measured unshaped: shaping it would cost time for nothing to see.
+constexpr std::size_t kMaxShapedRun = textedit::Measurer::MaxPieceLength;
 
 // Characters GDI would draw in the wrong order or unjoined on their own: right-to-left scripts, the
 // scripts of South and South-East Asia, joiners and direction marks. Uniscribe's own verdict is asked
@@ -30,14 +30,6 @@ bool NeedsShapingByRange(char16_t unit) {
                                                                     {0xFB1D, 0xFEFF}}};
     return std::ranges::any_of(
         kRanges, [unit](const auto& range) { return unit >= range.first && unit <= range.second; });
-}
-
-bool IsSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
-
-// Neither unit can join a cluster with its neighbour: no combining mark, joiner or selector below
-// U+0300, and no paragraph break inside a piece.
-bool PlainPair(char16_t unit, char16_t next) {
-    return unit >= 0x20 && unit < 0x300 && next >= 0x20 && next < 0x300;
 }
 
 }  // namespace
@@ -77,7 +69,7 @@ void GlyphMeasurer::MeasureBlock(char16_t first) {
         const auto unit = static_cast<char16_t>(first + i);
         Known& entry = known_[unit];
         entry.width = std::max(0, widths[i]);
-        entry.complex = !IsSurrogate(unit) &&
+        entry.complex = !textedit::IsSurrogate(unit) &&
                         (NeedsShapingByRange(unit) ||
                          ScriptIsComplex(reinterpret_cast<const WCHAR*>(&unit), 1, SIC_COMPLEX) == S_OK);
     }
@@ -97,7 +89,7 @@ bool GlyphMeasurer::NeedsShaping(std::u16string_view text, std::size_t begin, st
 
 bool GlyphMeasurer::AnyNeedsShaping(std::u16string_view text) {
     for (std::size_t at = 0; at < text.size();) {
-        if (at + 1 < text.size() && PlainPair(text[at], text[at + 1])) {
+        if (at + 1 < text.size() && textedit::IsLoneUnitCluster(text[at], text[at + 1])) {
             ++at;
             continue;
         }
@@ -113,7 +105,7 @@ void GlyphMeasurer::Advances(std::u16string_view piece, std::span<int> advances)
     std::size_t at = 0;
     while (at < piece.size()) {
         // The common case first: a character that is a cluster of its own and is drawn alone.
-        if (at + 1 < piece.size() && PlainPair(piece[at], piece[at + 1])) {
+        if (at + 1 < piece.size() && textedit::IsLoneUnitCluster(piece[at], piece[at + 1])) {
             advances[at] = Lookup(piece[at]).width;
             ++at;
             continue;

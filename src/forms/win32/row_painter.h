@@ -39,9 +39,10 @@ public:
     // The position in a shaped row nearest to `x` from the row's left edge.
     std::size_t ShapedPositionAt(std::u16string_view row, int x);
 
-    // Rows longer than this are drawn at the measured advances, unshaped: only a row of zero-width
-    // marks can be so long, and shaping it whole would cost time for nothing to see.
-    static constexpr std::size_t MaxShapedLength = 4096;
+    // Rows longer than the core's measured piece are drawn at the measured advances, unshaped, as they
+    // were measured in pieces: a row of zero-width marks can be so long, and so can a word followed by
+    // thousands of spaces, which hang past the row's end.
+    static constexpr std::size_t MaxShapedLength = textedit::Measurer::MaxPieceLength;
 
 private:
     void PaintPlain(HDC dc, int x, int y, std::u16string_view row, std::size_t selectionBegin,

@@ -2,16 +2,6 @@
 
 namespace quorvel::forms::win32 {
 
-namespace {
-
-// GetProcAddress returns every function as one type; the detour through void (*)() is the cast GCC
-// accepts between function pointer types without a warning.
-template <typename Function> void Resolve(HMODULE module, const char* name, Function*& function) {
-    function = reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
-}  // namespace
-
 UiaLibrary UiaLibrary::Load(const wchar_t* dll) {
     UiaLibrary library;
     // Loaded for the rest of the run: providers handed out may be called until the program ends.

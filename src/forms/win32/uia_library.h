@@ -9,6 +9,13 @@
 
 namespace quorvel::forms::win32 {
 
+// A function of a library loaded at run time, or null. GetProcAddress returns every function as one
+// type; the detour through void (*)() is the cast GCC accepts between function pointer types without a
+// warning.
+template <typename Function> void Resolve(HMODULE module, const char* name, Function*& function) {
+    function = reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
 // The functions of uiautomationcore.dll that a provider calls, loaded at run time: mingw-w64 has no
 // import library for it. Each is null when the system lacks it; callers go without.
 struct UiaLibrary {

@@ -3,6 +3,7 @@
 #include "editor.h"
 #include "uia_field_provider.h"
 #include "uia_text_range.h"
+#include "wide.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,8 +15,7 @@ namespace {
 
 void Put(VARIANT* value, std::u16string_view text) {
     value->vt = VT_BSTR;
-    value->bstrVal =
-        SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), static_cast<UINT>(text.size()));
+    value->bstrVal = Bstr(text);
 }
 
 void Put(VARIANT* value, bool flag) {
@@ -206,7 +206,7 @@ HRESULT FieldProvider::get_Value(BSTR* value) {
     if (!field_)
         return uia::kElementNotAvailable;
     const std::u16string& text = field_->editor().Text();
-    *value = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), static_cast<UINT>(text.size()));
+    *value = Bstr(text);
     return *value ? S_OK : E_OUTOFMEMORY;
 }
 

@@ -3,6 +3,7 @@
 #include "editor.h"
 #include "uia_field_provider.h"
 #include "units.h"
+#include "wide.h"
 
 #include <algorithm>
 #include <string>
@@ -324,8 +325,7 @@ HRESULT TextRange::GetText(int maxLength, BSTR* text) {
             textedit::IsLowSurrogate(all[begin_ + length]))
             --length;
     }
-    *text =
-        SysAllocStringLen(reinterpret_cast<const OLECHAR*>(all.data() + begin_), static_cast<UINT>(length));
+    *text = Bstr(std::u16string_view(all).substr(begin_, length));
     return *text ? S_OK : E_OUTOFMEMORY;
 }
 
