@@ -9,8 +9,9 @@ namespace quorvel::forms::textedit {
 // How wide text is, in device pixels: what a view (with its font, DPI and shaping engine) gives the
 // editing core. The core asks for pieces of at most MaxPieceLength units (longer only when one cluster
 // is), each inside one paragraph and starting and ending at cluster boundaries, and never asks for the
-// same text twice during one layout pass. Pieces are cut at any cluster boundary, so an advance should
-// not depend on the text outside its piece.
+// same text twice during one layout pass. Pieces are cut at any cluster boundary, and an edit measures
+// again from other cuts than the first layout did: RowLayout::Update gives Layout's rows only when an
+// advance does not depend on the text outside its piece.
 class Measurer {
 public:
     static constexpr std::size_t MaxPieceLength = 4096;

@@ -29,7 +29,9 @@ public:
     // Lays out all of `text` again at `width` (after SetText, a resize, a font or DPI change).
     void Layout(std::u16string_view text, int width, Measurer& measurer);
     // Lays out again after [from, from + removed) of the text last laid out became `inserted` units,
-    // with `text` the text after the edit; the result equals Layout(text, Width(), measurer).
+    // with `text` the text after the edit. The rows equal Layout(text, Width(), measurer)'s when the
+    // measurer's advances do not depend on the text outside the piece asked for; where they do (a
+    // shaping engine may join across a piece's edge), they may differ by what that dependence moves.
     void Update(std::u16string_view text, std::size_t from, std::size_t removed, std::size_t inserted,
                 Measurer& measurer);
 
