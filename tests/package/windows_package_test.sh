@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the Windows zip: it holds quorvel.exe alone, a GUI program that needs no DLL but those of
-# Windows itself (and UI Automation's, which it loads when a screen reader asks), with its icon,
-# version record, manifest and pictures inside.
+# Windows itself (and those of UI Automation and Active Accessibility, which it loads when a screen
+# reader asks), with its icon, version record, manifest and pictures inside.
 set -euo pipefail
 build=${1:?usage: $0 path/to/build-windows}
 fail() {
@@ -21,7 +21,7 @@ exe="$unpacked/quorvel.exe"
 headers=$(x86_64-w64-mingw32-objdump -p "$exe")
 grep -q "^Subsystem.*(Windows GUI)" <<<"$headers" || fail "not a GUI program"
 dlls=$(grep "DLL Name:" <<<"$headers" | awk '{print toupper($3)}' | sort | tr '\n' ' ')
-[ "$dlls" = "COMCTL32.DLL GDI32.DLL IMM32.DLL KERNEL32.DLL MSVCRT.DLL OLEAUT32.DLL USER32.DLL USP10.DLL " ] || fail "imports $dlls"
+[ "$dlls" = "COMCTL32.DLL GDI32.DLL IMM32.DLL KERNEL32.DLL MSVCRT.DLL OLE32.DLL OLEAUT32.DLL USER32.DLL USP10.DLL " ] || fail "imports $dlls"
 
 grep -q "PerMonitorV2" "$exe" || fail "no per-monitor DPI awareness in the manifest"
 grep -q "Microsoft.Windows.Common-Controls" "$exe" || fail "no common controls 6 in the manifest"
