@@ -316,6 +316,54 @@ TEST_F(FieldTest, ClicksAndTheCaretKeepToTheRowsEnds) {
     EXPECT_GT(caret.x, client.right - 8);
 }
 
+TEST_F(FieldTest, InRightToLeftRowsTheCaretKeysAndClicksGoByWhereTheCaretIsDrawn) {
+    // Hebrew words over several rows of a narrow field, each row drawn right to left, the first row
+    // wider than the second, so that a caret put at the x of its logical order lands elsewhere.
+    SetWindowPos(field_, nullptr, 0, 0, 120, 89, SWP_NOMOVE | SWP_NOZORDER);
+    Set(u"\u05E9\u05DC\u05D5\u05DD \u05E9\u05DC\u05D5\u05DD \u05E9\u05DC\u05D5\u05DD "
+        u"\u05E9\u05DC\u05D5\u05DD\u05E9\u05DC\u05D5\u05DD \u05D0\u05D1 "
+        u"\u05E9\u05DC\u05D5\u05DD \u05E9\u05DC\u05D5\u05DD \u05E9\u05DC\u05D5\u05DD");
+    UpdateWindow(field_);
+    ASSERT_GE(RowCount(), 3u);
+    const POINT top = PointOf(0);
+    const auto caretAt = [] {
+        POINT at{};
+        GetCaretPos(&at);
+        return at;
+    };
+    const auto click = [&](POINT at) {
+        Mouse(WM_LBUTTONDOWN, at, MK_LBUTTON);
+        Mouse(WM_LBUTTONUP, at);
+    };
+    const int lineHeight = PointOf(RowStart(1)).y - top.y;
+
+    // Down and Up keep to the x the caret is drawn at, a left-hand one here, which in logical order
+    // is near the row's end.
+    click({20, top.y + 2});
+    const POINT clicked = caretAt();
+    const std::size_t start = Caret();
+    Key(VK_DOWN);
+    POINT moved = caretAt();
+    EXPECT_EQ(moved.y, clicked.y + lineHeight);
+    EXPECT_NEAR(moved.x, clicked.x, 6);
+    Key(VK_DOWN);
+    moved = caretAt();
+    EXPECT_EQ(moved.y, clicked.y + 2 * lineHeight);
+    EXPECT_NEAR(moved.x, clicked.x, 6);
+    Key(VK_UP);
+    Key(VK_UP);
+    EXPECT_EQ(Caret(), start);
+    Key(VK_DOWN, true);
+    EXPECT_EQ(Selection(), std::make_pair(static_cast<DWORD>(start), static_cast<DWORD>(Caret())));
+    EXPECT_NEAR(caretAt().x, clicked.x, 6);
+
+    // A click right of a wrapped row's text leaves the caret on that row, at its end.
+    click({TextAreaWidth() + 100, top.y + 2});
+    EXPECT_EQ(SendMessageW(field_, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0), 0);
+    EXPECT_EQ(caretAt().y, top.y);
+    EXPECT_EQ(Caret(), RowStart(1));
+}
+
 TEST_F(FieldTest, SurrogatePairsAndClustersAreNeverSplit) {
     // a, an emoji (a surrogate pair), e with a combining acute, b.
     Set(u"a\U0001F600e\u0301b");

@@ -48,7 +48,10 @@ TextView* TextView::Of(HWND window) {
 }
 
 TextView::TextView(HWND handle) : handle_(handle), painter_(measurer_), editor_(measurer_) {
-    editor_.SetChangeListener([this](const textedit::TextChange&) { changed_ = true; });
+    editor_.SetChangeListener([this](const textedit::TextChange&) {
+        changed_ = true;
+        ++edits_;
+    });
 }
 
 LRESULT CALLBACK TextView::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -452,23 +455,29 @@ std::size_t TextView::RowAtY(int y) const {
         std::clamp<long long>(row, 0, static_cast<long long>(editor_.rows().RowCount()) - 1));
 }
 
-std::size_t TextView::PositionAtPoint(POINT at) {
-    const std::size_t row = RowAtY(at.y);
+std::size_t TextView::PositionAtPoint(POINT at) { return PositionInRow(RowAtY(at.y), at.x - Margin()); }
+
+std::size_t TextView::PositionInRow(std::size_t row, int x) {
     const std::u16string_view text = RowText(row);
-    const int x = at.x - Margin();
     if (painter_.Shaped(text))
         return editor_.rows().RowStart(row) + painter_.ShapedPositionAt(text, x);
     return editor_.PositionAt(row, x);
 }
 
+void TextView::PlaceInRow(std::size_t row, std::size_t position, bool extend) {
+    // The core puts a caret placed past a row's end at that end, even where the next row starts there.
+    if (position == editor_.rows().RowEnd(row))
+        editor_.MoveToPoint(row, INT_MAX, extend);
+    else
+        editor_.Select(extend ? editor_.selection().anchor : position, position);
+}
+
 void TextView::MoveToPoint(POINT at, bool extend) {
     const std::size_t row = RowAtY(at.y);
-    if (painter_.Shaped(RowText(row))) {
-        const std::size_t position = PositionAtPoint(at);
-        editor_.Select(extend ? editor_.selection().anchor : position, position);
-    } else {
+    if (painter_.Shaped(RowText(row)))
+        PlaceInRow(row, PositionInRow(row, at.x - Margin()), extend);
+    else
         editor_.MoveToPoint(row, at.x - Margin(), extend);
-    }
 }
 
 TextView::Rows TextView::VisibleRows() const {

@@ -65,6 +65,9 @@ private:
 
     // Input: text_view_input.cpp.
     void KeyDown(UINT key);
+    // Up, Down, Page Up and Page Down. Rows that are shaped are drawn in visual order, which the core
+    // does not know, so to or from one the view moves the caret itself, at the x the caret is drawn at.
+    void MoveVertically(textedit::Motion motion, bool extend);
     void Character(char16_t unit);
     void ButtonDown(POINT at, bool extend);
     void DoubleClick(POINT at);
@@ -112,6 +115,11 @@ private:
     // Places the caret at a point of the client area, selecting from the anchor with `extend`.
     void MoveToPoint(POINT at, bool extend);
     std::size_t PositionAtPoint(POINT at);
+    // The position in `row` nearest to `x` from the text's left edge, as the row is drawn.
+    std::size_t PositionInRow(std::size_t row, int x);
+    // Places the caret at `position` of `row`, at the row's end rather than the next row's start when
+    // it is there; with `extend` it selects from the anchor.
+    void PlaceInRow(std::size_t row, std::size_t position, bool extend);
 
     HWND handle_;
     GlyphMeasurer measurer_;
@@ -125,6 +133,16 @@ private:
     bool widthPending_ = false;
     bool changed_ = false;
     int wheelDelta_ = 0;
+    // The x vertical moves aim for, as drawn, kept while only they move the caret: it holds while the
+    // caret, its row end flag and the text are as the last vertical move left them. Negative: not set.
+    int desiredX_ = -1;
+    textedit::Selection desiredFor_;
+    bool desiredAtRowEnd_ = false;
+    std::size_t desiredEdits_ = 0;
+    // Whether a vertical move since the desired x was set was the view's, so the core's aim is lost.
+    bool movedByView_ = false;
+    // How many edits the text has had, which ends a run of vertical moves.
+    std::size_t edits_ = 0;
     std::u16string accessibleName_;
     std::u16string automationId_;
 };

@@ -4,6 +4,7 @@
 
 #include <imm.h>
 
+#include <algorithm>
 #include <string>
 
 namespace quorvel::forms::win32 {
@@ -27,10 +28,10 @@ void TextView::KeyDown(UINT key) {
         move(control ? Motion::WordRight : Motion::Right);
         return;
     case VK_UP:
-        move(Motion::Up);
+        UserEdit([&] { MoveVertically(Motion::Up, shift); });
         return;
     case VK_DOWN:
-        move(Motion::Down);
+        UserEdit([&] { MoveVertically(Motion::Down, shift); });
         return;
     case VK_HOME:
         move(control ? Motion::DocumentStart : Motion::LineStart);
@@ -41,11 +42,11 @@ void TextView::KeyDown(UINT key) {
     case VK_PRIOR:
         // The view goes up a page with the caret, as in an edit control.
         ScrollBy(-page);
-        move(Motion::PageUp);
+        UserEdit([&] { MoveVertically(Motion::PageUp, shift); });
         return;
     case VK_NEXT:
         ScrollBy(page);
-        move(Motion::PageDown);
+        UserEdit([&] { MoveVertically(Motion::PageDown, shift); });
         return;
     case VK_DELETE:
         if (shift && !control)
@@ -94,6 +95,35 @@ void TextView::KeyDown(UINT key) {
     }
 }
 
+void TextView::MoveVertically(textedit::Motion motion, bool extend) {
+    using textedit::Motion;
+    const textedit::RowLayout& rows = editor_.rows();
+    const std::size_t row = editor_.CaretRow();
+    const std::size_t count = motion == Motion::PageUp || motion == Motion::PageDown ? PageRows() : 1;
+    const std::size_t target = motion == Motion::Down || motion == Motion::PageDown
+                                   ? std::min(row + count, rows.RowCount() - 1)
+                                   : row - std::min(row, count);
+    // Any other move or edit since the last vertical move ends the run, as it does in the core.
+    const bool kept = desiredX_ >= 0 && desiredFor_ == editor_.selection() &&
+                      desiredAtRowEnd_ == editor_.CaretAtRowEnd() && desiredEdits_ == edits_;
+    if (!kept) {
+        desiredX_ = XInRow(row, editor_.selection().caret, editor_.CaretAtRowEnd());
+        movedByView_ = false;
+    }
+    // In plain rows the drawn x is the core's, which aims as the view would, unless the view moved
+    // the caret earlier in the run and the core lost its aim.
+    if (movedByView_ || painter_.Shaped(RowText(row)) || painter_.Shaped(RowText(target))) {
+        if (target != row)
+            PlaceInRow(target, PositionInRow(target, desiredX_), extend);
+        movedByView_ = true;
+    } else {
+        editor_.Move(motion, extend);
+    }
+    desiredFor_ = editor_.selection();
+    desiredAtRowEnd_ = editor_.CaretAtRowEnd();
+    desiredEdits_ = edits_;
+}
+
 void TextView::Character(char16_t unit) {
     switch (unit) {
     case u'\r':
@@ -118,12 +148,14 @@ void TextView::Character(char16_t unit) {
 void TextView::ButtonDown(POINT at, bool extend) {
     if (GetFocus() != handle_)
         SetFocus(handle_);
+    desiredX_ = -1;
     UserEdit([&] { MoveToPoint(at, extend); });
     SetCapture(handle_);
     selecting_ = true;
 }
 
 void TextView::DoubleClick(POINT at) {
+    desiredX_ = -1;
     UserEdit([&] { editor_.SelectWordAt(PositionAtPoint(at)); });
 }
 
