@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -362,6 +363,37 @@ TEST_F(FieldTest, InRightToLeftRowsTheCaretKeysAndClicksGoByWhereTheCaretIsDrawn
     EXPECT_EQ(SendMessageW(field_, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0), 0);
     EXPECT_EQ(caretAt().y, top.y);
     EXPECT_EQ(Caret(), RowStart(1));
+
+    // Across a short row the x aimed at is kept, until a click sets another; Page Up aims as Up does.
+    Set(u"\u05E9\u05DC\u05D5\u05DD \u05E9\u05DC\u05D5\u05DD\r\n\u05D0\u05D1\r\n"
+        u"\u05E9\u05DC\u05D5\u05DD \u05D0\u05D1 \u05E9\u05DC\u05D5\u05DD");
+    UpdateWindow(field_);
+    ASSERT_EQ(RowCount(), 3u);
+    click({50, top.y + 2});
+    const int aimed = caretAt().x;
+    Key(VK_DOWN);
+    EXPECT_LT(caretAt().x, aimed - 20);
+    Key(VK_DOWN);
+    EXPECT_EQ(caretAt().y, top.y + 2 * lineHeight);
+    EXPECT_NEAR(caretAt().x, aimed, 6);
+    click({20, top.y + 2 * lineHeight + 2});
+    const int clickedLast = caretAt().x;
+    Key(VK_UP);
+    Key(VK_UP);
+    EXPECT_EQ(caretAt().y, top.y);
+    EXPECT_NEAR(caretAt().x, clickedLast, 6);
+    click({20, top.y + 2 * lineHeight + 2});
+    Key(VK_PRIOR);
+    EXPECT_EQ(caretAt().y, top.y);
+    EXPECT_NEAR(caretAt().x, clickedLast, 6);
+    // Another caret key ends the run: after End, Down aims at where End put the caret.
+    Key(VK_END);
+    const int ended = caretAt().x;
+    ASSERT_GT(std::abs(ended - clickedLast), 12);
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    EXPECT_EQ(caretAt().y, top.y + 2 * lineHeight);
+    EXPECT_NEAR(caretAt().x, ended, 6);
 }
 
 TEST_F(FieldTest, SurrogatePairsAndClustersAreNeverSplit) {
