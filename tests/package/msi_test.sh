@@ -80,9 +80,17 @@ strings "$shortcut" | grep -qi 'Programs\\Quorvel\\quorvel.exe' || fail "the sho
 [ "$(entry_value DisplayVersion)" = "1.0.0.0" ] || fail "uninstall entry's version $(entry_value DisplayVersion)"
 [ "$(entry_value Publisher)" = "Quorvel" ] || fail "uninstall entry's publisher $(entry_value Publisher)"
 # Add/Remove Programs shows the icon that the product's registration names.
-icon=$(for key in 'HKCU\Software\Microsoft\Installer\Products' 'HKLM\Software\Classes\Installer\Products'; do
-    wine_run reg query "$key" /s 2>/dev/null | tr -d '\r' || true
-done | awk '$1 == "ProductIcon" { $1 = ""; $2 = ""; sub(/^  /, ""); print }')
+# A reg query started while Wine is still busy may come back empty on a loaded machine: asked again.
+product_icon() {
+    for key in 'HKCU\Software\Microsoft\Installer\Products' 'HKLM\Software\Classes\Installer\Products'; do
+        wine_run reg query "$key" /s 2>/dev/null | tr -d '\r' || true
+    done | awk '$1 == "ProductIcon" { $1 = ""; $2 = ""; sub(/^  /, ""); print }'
+}
+for _ in $(seq 5); do
+    icon=$(product_icon)
+    [ -n "$icon" ] && break
+    sleep 1
+done
 [ -n "$icon" ] || fail "no product icon for the uninstall entry"
 cmp -s "$(wine_run winepath -u "$icon" 2>/dev/null | tr -d '\r')" "$(dirname "$0")/../../resources/quorvel.ico" ||
     fail "the uninstall entry's icon $icon is not the program icon"
