@@ -136,7 +136,13 @@ void Editor::MoveVertically(std::size_t rowCount, bool down, bool extend) {
 
 void Editor::MoveToPoint(std::size_t row, int x, bool extend) {
     row = std::min(row, rows_.RowCount() - 1);
-    const std::size_t caret = PositionAt(row, x);
+    PlaceInRow(row, PositionAt(row, x), extend);
+}
+
+void Editor::PlaceInRow(std::size_t row, std::size_t position, bool extend) {
+    row = std::min(row, rows_.RowCount() - 1);
+    const std::size_t caret =
+        ClusterFloor(text_, std::clamp(position, rows_.RowStart(row), rows_.RowEnd(row)));
     PlaceCaret(extend ? selection_.anchor : caret, caret, caret == rows_.RowEnd(row));
     desiredX_ = -1;
 }

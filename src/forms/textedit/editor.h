@@ -72,6 +72,9 @@ public:
     void Move(Motion motion, bool extend);
     // A click at `x` in `row` places the caret there; with `extend` (Shift+click, drag) it selects.
     void MoveToPoint(std::size_t row, int x, bool extend);
+    // Places the caret at `position` in `row`, as a click there does: at the row's end it stays on this
+    // row, even where the next row starts at the same position.
+    void PlaceInRow(std::size_t row, std::size_t position, bool extend);
     // Double-click: selects the word (or run of spaces or punctuation) at `position`.
     void SelectWordAt(std::size_t position);
     // The word at `position`, as [begin, end).

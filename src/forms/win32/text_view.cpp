@@ -464,20 +464,9 @@ std::size_t TextView::PositionInRow(std::size_t row, int x) {
     return editor_.PositionAt(row, x);
 }
 
-void TextView::PlaceInRow(std::size_t row, std::size_t position, bool extend) {
-    // The core puts a caret placed past a row's end at that end, even where the next row starts there.
-    if (position == editor_.rows().RowEnd(row))
-        editor_.MoveToPoint(row, INT_MAX, extend);
-    else
-        editor_.Select(extend ? editor_.selection().anchor : position, position);
-}
-
 void TextView::MoveToPoint(POINT at, bool extend) {
     const std::size_t row = RowAtY(at.y);
-    if (painter_.Shaped(RowText(row)))
-        PlaceInRow(row, PositionInRow(row, at.x - Margin()), extend);
-    else
-        editor_.MoveToPoint(row, at.x - Margin(), extend);
+    editor_.PlaceInRow(row, PositionInRow(row, at.x - Margin()), extend);
 }
 
 TextView::Rows TextView::VisibleRows() const {

@@ -117,9 +117,6 @@ private:
     std::size_t PositionAtPoint(POINT at);
     // The position in `row` nearest to `x` from the text's left edge, as the row is drawn.
     std::size_t PositionInRow(std::size_t row, int x);
-    // Places the caret at `position` of `row`, at the row's end rather than the next row's start when
-    // it is there; with `extend` it selects from the anchor.
-    void PlaceInRow(std::size_t row, std::size_t position, bool extend);
 
     HWND handle_;
     GlyphMeasurer measurer_;

@@ -114,7 +114,7 @@ void TextView::MoveVertically(textedit::Motion motion, bool extend) {
     // the caret earlier in the run and the core lost its aim.
     if (movedByView_ || painter_.Shaped(RowText(row)) || painter_.Shaped(RowText(target))) {
         if (target != row)
-            PlaceInRow(target, PositionInRow(target, desiredX_), extend);
+            editor_.PlaceInRow(target, PositionInRow(target, desiredX_), extend);
         movedByView_ = true;
     } else {
         editor_.Move(motion, extend);
