@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
     # Build
     build-essential cmake ninja-build pkg-config
+    # Unicode's Character Database and test files, for the text fields' tables and their tests
+    unicode-data
     # Windows
     qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev fonts-dejavu-core fonts-dejavu-extra
     # Tests, benchmarks, fuzzing

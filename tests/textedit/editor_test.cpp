@@ -115,6 +115,32 @@ TEST_F(EditorTest, BackspaceAndDeleteTakeSurrogatePairsAndCrLfWhole) {
     EXPECT_EQ(editor.Text(), u"\xD800"s);
 }
 
+TEST_F(EditorTest, FlagsAndEmojiSequencesAreOneStepAndOneBackspace) {
+    // Two flags side by side (U+1F1E9 U+1F1EA, U+1F1EB U+1F1F7), a family joined by ZWJ, a thumb with a
+    // skin tone, a Hangul syllable spelt in conjoining jamo (U+1100 U+1161 U+11A8).
+    const std::u16string flags = u"\U0001F1E9\U0001F1EA\U0001F1EB\U0001F1F7";
+    const std::u16string family = u"\U0001F468\u200D\U0001F469\u200D\U0001F467";
+    const std::u16string thumb = u"\U0001F44D\U0001F3FD";
+    editor.SetText(flags + family + thumb + u"\u1100\u1161\u11A8");
+    std::vector<std::size_t> stops;
+    for (int i = 0; i < 6; ++i) {
+        editor.Move(Motion::Right, false);
+        stops.push_back(editor.selection().caret);
+    }
+    EXPECT_EQ(stops, (std::vector<std::size_t>{4, 8, 16, 20, 23, 23}));
+    // Backspace takes one jamo off the syllable, as it takes a mark off a letter, but each emoji
+    // cluster whole.
+    editor.Backspace();
+    EXPECT_EQ(editor.Text(), flags + family + thumb + u"\u1100\u1161");
+    editor.Move(Motion::Left, false);
+    editor.Backspace();
+    EXPECT_EQ(editor.Text(), flags + family + u"\u1100\u1161");
+    editor.Backspace();
+    EXPECT_EQ(editor.Text(), flags + u"\u1100\u1161");
+    editor.Backspace();
+    EXPECT_EQ(editor.Text(), u"\U0001F1E9\U0001F1EA\u1100\u1161");
+}
+
 TEST_F(EditorTest, TheCaretStepsOverClustersAndSelectionsSnapToThem) {
     editor.SetText(u"a\r\n\U0001F600e\u0301");
     std::vector<std::size_t> right, left;

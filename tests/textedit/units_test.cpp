@@ -130,11 +130,13 @@ TEST(Words, CtrlRightGoesToTheNextWordStartAndCtrlLeftBack) {
     EXPECT_EQ(PreviousWordStart(text, 9), 7u);
     // Spaces at a line's start: Ctrl+Left stops after the break.
     EXPECT_EQ(PreviousWordStart(u"ab\n   ", 6), 3u);
-    // Coded text: punctuation and digits are runs of their own.
+    // Coded text: each "%" is a segment, and so is each run of digits and capital letters.
     EXPECT_EQ(NextWordStart(u"%7%%5%", 0), 1u);
-    EXPECT_EQ(NextWordStart(u"%7%%5%", 2), 4u);
-    // A surrogate pair is a word unit and never split.
-    EXPECT_EQ(NextWordStart(u"a\U0001F600b c", 0), 5u);
+    EXPECT_EQ(NextWordStart(u"%7%%5%", 2), 3u);
+    EXPECT_EQ(NextWordStart(u"%12AB%", 1), 5u);
+    // An emoji is a segment of its own, and its surrogate pair is never split.
+    EXPECT_EQ(NextWordStart(u"a\U0001F600b c", 0), 1u);
+    EXPECT_EQ(NextWordStart(u"a\U0001F600b c", 1), 3u);
 }
 
 TEST(Words, DoubleClickTakesTheRunAtThePosition) {

@@ -55,11 +55,14 @@ void Editor::Backspace() {
     if (caret == 0)
         return;
     // One code point back, which takes a combining mark off its letter, but a surrogate pair and
-    // CR LF whole.
+    // CR LF whole; an emoji sequence or a flag, whose parts nobody types one by one, goes whole.
     std::size_t from = caret - 1;
     if (from > 0 && ((IsLowSurrogate(text_[from]) && IsHighSurrogate(text_[from - 1])) ||
                      (text_[from] == u'\n' && text_[from - 1] == u'\r')))
         --from;
+    if (const std::size_t cluster = PreviousCluster(text_, caret);
+        IsEmojiCluster(std::u16string_view(text_).substr(cluster, caret - cluster)))
+        from = cluster;
     Replace(from, caret, {}, EditKind::Delete);
 }
 

@@ -4,10 +4,10 @@
 #include <string_view>
 #include <utility>
 
-// What the editing core needs to know of single UTF-16 code units and their neighbours, decided from the
-// units themselves with no table from the system: clusters, paragraph breaks, line-break opportunities
-// and words. Every function takes any text (lone surrogates, U+FFFF, control characters) and any
-// position up to the text's length; positions beyond are treated as the text's end.
+// What the editing core needs to know of the text around a position: clusters, paragraph breaks, row-break
+// opportunities and words, by Unicode's rules and from its Character Database (unicode_properties.h).
+// Every function takes any text (lone surrogates, U+FFFF, control characters) and any position up to the
+// text's length; positions beyond are treated as the text's end.
 namespace quorvel::forms::textedit {
 
 inline bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
@@ -23,14 +23,18 @@ bool IsClusterBoundaryInGeneral(std::u16string_view text, std::size_t position);
 bool IsHangingSpaceInGeneral(char16_t unit);
 bool IsBreakOpportunityInGeneral(std::u16string_view text, std::size_t position);
 
-// Whether a caret may stand at `position`: not inside a surrogate pair or CR LF, not before a combining
-// mark, a variation selector or an emoji modifier, not on either side of a zero-width joiner.
+// Whether a caret may stand at `position`: at an extended grapheme cluster boundary (a letter with its
+// marks, a Hangul syllable sequence, an emoji sequence and a flag are each one cluster), never inside a
+// surrogate pair or CR LF. A lone surrogate is a cluster of its own.
 inline bool IsClusterBoundary(std::u16string_view text, std::size_t position) {
-    // Nothing joins a unit below U+0300 to the one before it, but CR LF and a zero-width joiner.
-    if (position > 0 && position < text.size() && text[position] < 0x0300 && text[position - 1] != 0x200D)
+    // Between two units below U+0300 only CR LF stays together: none of them prepends, extends or joins.
+    if (position > 0 && position < text.size() && text[position] < 0x0300 && text[position - 1] < 0x0300)
         return text[position - 1] != u'\r' || text[position] != u'\n';
     return IsClusterBoundaryInGeneral(text, position);
 }
+// Whether `cluster` holds an emoji (Extended_Pictographic) or a regional indicator: an emoji with its
+// modifier or variation selector, an emoji ZWJ sequence, a flag.
+bool IsEmojiCluster(std::u16string_view cluster);
 // The next cluster boundary after `position` (the text's length at its end).
 std::size_t NextCluster(std::u16string_view text, std::size_t position);
 // The cluster boundary before `position` (0 at the start).
@@ -56,8 +60,8 @@ std::size_t ParagraphStart(std::u16string_view text, std::size_t position);
 // Where the paragraph holding `position` ends: at its paragraph break, or at the text's end.
 std::size_t ParagraphEnd(std::u16string_view text, std::size_t position);
 
-// Spaces that hang at the end of a row without counting to its width: space, tab and the other
-// breaking spaces (not the no-break ones).
+// Spaces that hang at the end of a row without counting to its width: the tab and the spaces that
+// separate words (Word_Break WSegSpace: not the no-break ones).
 inline bool IsHangingSpace(char16_t unit) {
     return unit < 0x80 ? unit == u' ' || unit == u'\t' : IsHangingSpaceInGeneral(unit);
 }
@@ -76,16 +80,17 @@ inline bool IsBreakOpportunity(std::u16string_view text, std::size_t position) {
     return IsBreakOpportunityInGeneral(text, position);
 }
 
-// What a unit counts as for word moves and double-click.
-enum class WordClass { Space, ParagraphBreak, Punctuation, Word };
-// The class of the unit at `position` (a surrogate pair or a lone surrogate counts as a word unit).
-WordClass WordClassAt(std::u16string_view text, std::size_t position);
-// Ctrl+Right: the start of the next word after `position`, stopping at a paragraph break's both sides.
+// Whether a word boundary of Unicode's text segmentation (UAX #29) falls at `position`: words, numbers,
+// runs of spaces, each punctuation mark and each paragraph break are segments of their own.
+bool IsWordBoundary(std::u16string_view text, std::size_t position);
+// Ctrl+Right: the start of the next segment after `position` that is not white space; a paragraph break
+// is a stop on both of its sides.
 std::size_t NextWordStart(std::u16string_view text, std::size_t position);
-// Ctrl+Left: the start of the word before `position` (or of the one it is in).
+// Ctrl+Left: the start of the segment before `position` that is not white space (or of the one it is
+// in); a paragraph break is a stop on both of its sides.
 std::size_t PreviousWordStart(std::u16string_view text, std::size_t position);
-// Double-click: the run of one class around `position` (the unit after it, or before it at a run's
-// or the text's end), as [begin, end); a paragraph break is a run of its own.
+// Double-click: the segment at `position` (the one after it, or before it at the text's end or a
+// paragraph break), as [begin, end).
 std::pair<std::size_t, std::size_t> WordAt(std::u16string_view text, std::size_t position);
 
 }  // namespace quorvel::forms::textedit
