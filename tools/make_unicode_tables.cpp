@@ -75,8 +75,9 @@ File Read(const std::string& directory, const std::string& name) {
         const auto dots = range.find("..");
         Entry entry;
         entry.first = static_cast<char32_t>(std::stoul(range.substr(0, dots), nullptr, 16));
-        entry.last = dots == std::string::npos ? entry.first
-                                               : static_cast<char32_t>(std::stoul(range.substr(dots + 2), nullptr, 16));
+        entry.last = dots == std::string::npos
+                         ? entry.first
+                         : static_cast<char32_t>(std::stoul(range.substr(dots + 2), nullptr, 16));
         if (entry.last >= CodePoints || entry.first > entry.last)
             throw std::runtime_error(name + ": bad range " + range);
         entry.values.assign(fields.begin() + 1, fields.end());
@@ -210,8 +211,9 @@ void Write(const std::string& directory, const std::string& output) {
     std::vector<std::size_t> blocks, uniqueStarts;
     for (std::size_t start = 0; start < CodePoints; start += blockSize) {
         std::size_t index = 0;
-        while (index < uniqueStarts.size() && !std::equal(entries.begin() + start, entries.begin() + start + blockSize,
-                                                          entries.begin() + uniqueStarts[index], sameEntry))
+        while (index < uniqueStarts.size() &&
+               !std::equal(entries.begin() + start, entries.begin() + start + blockSize,
+                           entries.begin() + uniqueStarts[index], sameEntry))
             ++index;
         if (index == uniqueStarts.size())
             uniqueStarts.push_back(start);
@@ -232,8 +234,9 @@ void Write(const std::string& directory, const std::string& output) {
     for (const std::size_t start : uniqueStarts)
         for (std::size_t i = start; i < start + blockSize; ++i) {
             const CharProperties& e = entries[i];
-            out << ((i - start) % 8 == 0 ? "\n    " : " ") << "{GraphemeBreak(" << int(e.grapheme) << "), WordBreak("
-                << int(e.word) << "), LineBreak(" << int(e.line) << "), " << int(e.flags) << "},";
+            out << ((i - start) % 8 == 0 ? "\n    " : " ") << "{GraphemeBreak(" << int(e.grapheme)
+                << "), WordBreak(" << int(e.word) << "), LineBreak(" << int(e.line) << "), " << int(e.flags)
+                << "},";
         }
     out << "\n};\n\n}  // namespace quorvel::forms::textedit\n";
     if (!out)

@@ -11,8 +11,7 @@ using testing::BreakTestCase;
 
 // Checks every position of every case of a test file against `is`, and between the positions the file
 // lists (inside surrogate pairs) that there is no break; returns how many cases were right throughout.
-template <typename Is>
-std::size_t RightCases(const std::vector<BreakTestCase>& cases, Is is) {
+template <typename Is> std::size_t RightCases(const std::vector<BreakTestCase>& cases, Is is) {
     std::size_t right = 0;
     for (const BreakTestCase& test : cases) {
         bool allRight = true;
@@ -32,7 +31,8 @@ std::size_t RightCases(const std::vector<BreakTestCase>& cases, Is is) {
 }
 
 TEST(UnicodeTestFiles, EveryGraphemeBreakTestLine) {
-    const auto cases = testing::ReadBreakTestFile(testing::UnicodeDataFile("auxiliary/GraphemeBreakTest.txt"));
+    const auto cases =
+        testing::ReadBreakTestFile(testing::UnicodeDataFile("auxiliary/GraphemeBreakTest.txt"));
     ASSERT_EQ(cases.size(), 602u) << "GraphemeBreakTest.txt of Unicode 15.0 has 602 cases";
     EXPECT_EQ(RightCases(cases, IsClusterBoundary), 602u);
 }

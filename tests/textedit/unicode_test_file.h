@@ -20,7 +20,9 @@ struct BreakTestCase {
 };
 
 // The folder the tests read the database from, given by the build.
-inline std::string UnicodeDataFile(const std::string& name) { return std::string(QUORVEL_UNICODE_DATA) + "/" + name; }
+inline std::string UnicodeDataFile(const std::string& name) {
+    return std::string(QUORVEL_UNICODE_DATA) + "/" + name;
+}
 
 // Every case of the file; empty if it cannot be read.
 inline std::vector<BreakTestCase> ReadBreakTestFile(const std::string& path) {

@@ -12,34 +12,121 @@ namespace quorvel::forms::textedit {
 
 // Grapheme_Cluster_Break.
 enum class GraphemeBreak : std::uint8_t {
-    Other, CR, LF, Control, Extend, ZWJ, RegionalIndicator, Prepend, SpacingMark, L, V, T, LV, LVT,
+    Other,
+    CR,
+    LF,
+    Control,
+    Extend,
+    ZWJ,
+    RegionalIndicator,
+    Prepend,
+    SpacingMark,
+    L,
+    V,
+    T,
+    LV,
+    LVT,
 };
 inline constexpr std::string_view GraphemeBreakNames[] = {
-    "Other", "CR", "LF", "Control", "Extend", "ZWJ", "Regional_Indicator", "Prepend", "SpacingMark",
-    "L", "V", "T", "LV", "LVT",
+    "Other",   "CR",          "LF", "Control", "Extend", "ZWJ", "Regional_Indicator",
+    "Prepend", "SpacingMark", "L",  "V",       "T",      "LV",  "LVT",
 };
 
 // Word_Break.
 enum class WordBreak : std::uint8_t {
-    Other, CR, LF, Newline, Extend, ZWJ, RegionalIndicator, Format, Katakana, HebrewLetter, ALetter,
-    SingleQuote, DoubleQuote, MidNumLet, MidLetter, MidNum, Numeric, ExtendNumLet, WSegSpace,
+    Other,
+    CR,
+    LF,
+    Newline,
+    Extend,
+    ZWJ,
+    RegionalIndicator,
+    Format,
+    Katakana,
+    HebrewLetter,
+    ALetter,
+    SingleQuote,
+    DoubleQuote,
+    MidNumLet,
+    MidLetter,
+    MidNum,
+    Numeric,
+    ExtendNumLet,
+    WSegSpace,
 };
 inline constexpr std::string_view WordBreakNames[] = {
-    "Other", "CR", "LF", "Newline", "Extend", "ZWJ", "Regional_Indicator", "Format", "Katakana",
-    "Hebrew_Letter", "ALetter", "Single_Quote", "Double_Quote", "MidNumLet", "MidLetter", "MidNum",
-    "Numeric", "ExtendNumLet", "WSegSpace",
+    "Other",
+    "CR",
+    "LF",
+    "Newline",
+    "Extend",
+    "ZWJ",
+    "Regional_Indicator",
+    "Format",
+    "Katakana",
+    "Hebrew_Letter",
+    "ALetter",
+    "Single_Quote",
+    "Double_Quote",
+    "MidNumLet",
+    "MidLetter",
+    "MidNum",
+    "Numeric",
+    "ExtendNumLet",
+    "WSegSpace",
 };
 
 // Line_Break, as the default algorithm's first rule resolves it: AI, SG and XX are stored as AL, SA as
 // CM for marks and AL otherwise, CJ as NS. Those five values are never looked up.
 enum class LineBreak : std::uint8_t {
-    BK, CR, LF, CM, NL, SG, WJ, ZW, GL, SP, ZWJ, B2, BA, BB, HY, CB, CL, CP, EX, IN, NS, OP, QU, IS, NU,
-    PO, PR, SY, AI, AL, CJ, EB, EM, H2, H3, HL, ID, JL, JV, JT, RI, SA, XX,
+    BK,
+    CR,
+    LF,
+    CM,
+    NL,
+    SG,
+    WJ,
+    ZW,
+    GL,
+    SP,
+    ZWJ,
+    B2,
+    BA,
+    BB,
+    HY,
+    CB,
+    CL,
+    CP,
+    EX,
+    IN,
+    NS,
+    OP,
+    QU,
+    IS,
+    NU,
+    PO,
+    PR,
+    SY,
+    AI,
+    AL,
+    CJ,
+    EB,
+    EM,
+    H2,
+    H3,
+    HL,
+    ID,
+    JL,
+    JV,
+    JT,
+    RI,
+    SA,
+    XX,
 };
 inline constexpr std::string_view LineBreakNames[] = {
     "BK", "CR", "LF", "CM", "NL", "SG", "WJ", "ZW", "GL", "SP", "ZWJ", "B2", "BA", "BB", "HY",
-    "CB", "CL", "CP", "EX", "IN", "NS", "OP", "QU", "IS", "NU", "PO", "PR", "SY", "AI", "AL",
-    "CJ", "EB", "EM", "H2", "H3", "HL", "ID", "JL", "JV", "JT", "RI", "SA", "XX",
+    "CB", "CL", "CP", "EX", "IN", "NS", "OP", "QU", "IS", "NU", "PO",  "PR", "SY", "AI", "AL",
+    "CJ", "EB", "EM", "H2", "H3", "HL", "ID", "JL", "JV", "JT", "RI",  "SA", "XX",
 };
 
 // Binary properties, one bit each.
@@ -74,7 +161,8 @@ inline CharProperties PropertiesOf(char32_t c) {
     if (c > 0x10FFFF)
         c = 0x10FFFF;
     constexpr char32_t mask = (1u << PropertyBlockBits) - 1;
-    return PropertyEntries[(std::size_t{PropertyBlocks[c >> PropertyBlockBits]} << PropertyBlockBits) | (c & mask)];
+    return PropertyEntries[(std::size_t{PropertyBlocks[c >> PropertyBlockBits]} << PropertyBlockBits) |
+                           (c & mask)];
 }
 
 // The version of the Unicode Character Database the tables were made from, as "15.0.0".

@@ -58,7 +58,8 @@ WordBreak EffectiveAfterNext(std::u16string_view text, std::size_t position) {
 // Whether an odd number of regional indicators, with ignored characters between them, ends at `position`;
 // counted from no further back than the cluster rules count.
 bool OddRegionalIndicatorsIgnoringBefore(std::u16string_view text, std::size_t position) {
-    const std::size_t limit = position > 2 * RegionalIndicatorWindow ? position - 2 * RegionalIndicatorWindow : 0;
+    const std::size_t limit =
+        position > 2 * RegionalIndicatorWindow ? position - 2 * RegionalIndicatorWindow : 0;
     bool odd = false;
     while (position > limit) {
         const WordBreak value = WordBreakBefore(text, position);
@@ -92,7 +93,8 @@ std::size_t PreviousStop(std::u16string_view text, std::size_t position) {
 
 // Whether the segment at `position` is white space other than a paragraph break, which word moves pass.
 bool IsSpaceSegment(std::u16string_view text, std::size_t position) {
-    return !IsParagraphBreakUnit(text[position]) && PropertiesOf(CodePointAt(text, position)).Has(WhiteSpaceFlag);
+    return !IsParagraphBreakUnit(text[position]) &&
+           PropertiesOf(CodePointAt(text, position)).Has(WhiteSpaceFlag);
 }
 
 }  // namespace
@@ -142,7 +144,8 @@ bool IsWordBoundary(std::u16string_view text, std::size_t position) {
         return false;
     if (left == Katakana && after == Katakana)
         return false;
-    if ((IsLetter(left) || left == Numeric || left == Katakana || left == ExtendNumLet) && after == ExtendNumLet)
+    if ((IsLetter(left) || left == Numeric || left == Katakana || left == ExtendNumLet) &&
+        after == ExtendNumLet)
         return false;
     if (left == ExtendNumLet && (IsLetter(after) || after == Numeric || after == Katakana))
         return false;
