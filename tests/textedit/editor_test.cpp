@@ -226,6 +226,64 @@ TEST_F(EditorTest, UpAndDownKeepTheColumnTheyStartedAt) {
     EXPECT_EQ(editor.selection().caret, 17u);
 }
 
+// Rows drawn right to left: a caret's drawn x is the row's width less its x in the text's order.
+class MirroredRows : public DrawnRows {
+public:
+    explicit MirroredRows(const Editor& editor) : editor_(editor) {}
+    int CaretX(std::size_t row, std::size_t position, bool atEndOfRow) override {
+        return Width(row) - editor_.XOf(position, atEndOfRow);
+    }
+    std::size_t PositionAtX(std::size_t row, int x) override {
+        return editor_.PositionAt(row, Width(row) - x);
+    }
+
+private:
+    int Width(std::size_t row) const { return editor_.XOf(editor_.rows().RowEnd(row), true); }
+    const Editor& editor_;
+};
+
+TEST_F(EditorTest, UpAndDownKeepTheDrawnXAcrossShortRowsUntilAClickOrAnotherKey) {
+    MirroredRows drawn(editor);
+    editor.SetDrawnRows(&drawn);
+    // Rows of 8, 1 and 8 clusters, 80, 10 and 80 pixels wide.
+    editor.SetText(u"abcdefgh\nA\nabcdefgh");
+    editor.Select(6, 6);  // drawn at 20
+    std::vector<std::size_t> carets;
+    const auto move = [&](Motion motion) {
+        editor.Move(motion, false);
+        carets.push_back(editor.selection().caret);
+    };
+    move(Motion::Down);  // 20 is past the short row, whose start is drawn at 10
+    move(Motion::Down);
+    move(Motion::Down);  // the last row: the caret stays
+    move(Motion::Up);
+    move(Motion::Up);
+    EXPECT_EQ(carets, (std::vector<std::size_t>{9, 17, 17, 9, 6}));
+
+    // A click sets another x: at 12, drawn at 70.
+    editor.PlaceInRow(2, 12, false);
+    carets.clear();
+    move(Motion::Up);
+    move(Motion::Up);
+    EXPECT_EQ(carets, (std::vector<std::size_t>{9, 1}));
+
+    // End puts the caret at the row's drawn left edge, which Down then keeps to.
+    editor.Move(Motion::LineEnd, false);
+    carets.clear();
+    move(Motion::Down);
+    move(Motion::Down);
+    EXPECT_EQ(carets, (std::vector<std::size_t>{10, 19}));
+
+    // A page past either end goes to the first or last row, at the kept x.
+    editor.SetPageRows(5);
+    editor.Select(2, 2);  // drawn at 60
+    carets.clear();
+    move(Motion::PageDown);
+    move(Motion::PageUp);
+    EXPECT_EQ(carets, (std::vector<std::size_t>{13, 2}));
+    editor.SetDrawnRows(nullptr);
+}
+
 TEST_F(EditorTest, HomeAndEndOfWrappedRowsAndClicks) {
     editor.SetText(u"aaaa bbbb");
     editor.SetWidth(50);

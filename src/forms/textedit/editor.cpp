@@ -127,13 +127,14 @@ void Editor::Move(Motion motion, bool extend) {
 
 void Editor::MoveVertically(std::size_t rowCount, bool down, bool extend) {
     const std::size_t row = CaretRow();
-    const int x = desiredX_ >= 0 ? desiredX_ : XOf(selection_.caret, caretAtRowEnd_);
+    int x = desiredX_;
+    if (x < 0)
+        x = drawn_ ? drawn_->CaretX(row, selection_.caret, caretAtRowEnd_)
+                   : XOf(selection_.caret, caretAtRowEnd_);
     const std::size_t target =
         down ? std::min(row + rowCount, rows_.RowCount() - 1) : row - std::min(row, rowCount);
-    if (target != row) {
-        const std::size_t caret = PositionAt(target, x);
-        PlaceCaret(extend ? selection_.anchor : caret, caret, caret == rows_.RowEnd(target));
-    }
+    if (target != row)
+        PlaceInRow(target, drawn_ ? drawn_->PositionAtX(target, x) : PositionAt(target, x), extend);
     desiredX_ = x;
 }
 

@@ -36,6 +36,17 @@ struct TextChange {
     std::size_t inserted = 0;
 };
 
+// Where a view draws the caret in a row and which position of a row an x is nearest, for a view whose
+// rows are not drawn in the text's order (right-to-left runs). x is from the row's left edge, as drawn.
+class DrawnRows {
+public:
+    virtual ~DrawnRows() = default;
+    // The x of the caret at `position` in `row`, at the row's end with `atEndOfRow`.
+    virtual int CaretX(std::size_t row, std::size_t position, bool atEndOfRow) = 0;
+    // The position in `row` nearest to `x`.
+    virtual std::size_t PositionAtX(std::size_t row, int x) = 0;
+};
+
 // The model a text field's view drives: the text, the selection, the undo history and the rows at the
 // view's width, kept in step with every edit. Positions are code-unit offsets; the caret and the
 // selection's ends always stand at cluster boundaries. The view paints from rows(), selection(),
@@ -91,6 +102,9 @@ public:
     void Relayout();
     // How many rows Page Up and Page Down move (at least 1).
     void SetPageRows(std::size_t rows);
+    // Up, Down, Page Up and Page Down keep to the x the caret is drawn at, as `drawn` (which must outlive
+    // the editor, or be set to nullptr first) tells it; without it, rows are drawn in the text's order.
+    void SetDrawnRows(DrawnRows* drawn) { drawn_ = drawn; }
     const RowLayout& rows() const { return rows_; }
     // The row the caret is in.
     std::size_t CaretRow() const { return rows_.RowOf(selection_.caret, caretAtRowEnd_); }
@@ -117,8 +131,9 @@ private:
     std::u16string text_;
     Selection selection_;
     bool caretAtRowEnd_ = false;
-    // The x that Up, Down, Page Up and Page Down aim for, kept across them; negative when not set.
+    // The x that Up, Down, Page Up and Page Down aim for, as drawn, kept across them; negative when not set.
     int desiredX_ = -1;
+    DrawnRows* drawn_ = nullptr;
     std::size_t pageRows_ = 1;
     RowLayout rows_;
     UndoHistory history_;
