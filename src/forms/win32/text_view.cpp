@@ -48,10 +48,9 @@ TextView* TextView::Of(HWND window) {
 }
 
 TextView::TextView(HWND handle) : handle_(handle), painter_(measurer_), editor_(measurer_) {
-    editor_.SetChangeListener([this](const textedit::TextChange&) {
-        changed_ = true;
-        ++edits_;
-    });
+    editor_.SetChangeListener([this](const textedit::TextChange&) { changed_ = true; });
+    editor_.SetDrawnRows(this);
+    UpdateViewport();
 }
 
 LRESULT CALLBACK TextView::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -193,11 +192,8 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEWHEEL: {
         UINT lines = 3;
         SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-        wheelDelta_ += GET_WHEEL_DELTA_WPARAM(wParam);
-        const int notches = wheelDelta_ / WHEEL_DELTA;
-        wheelDelta_ %= WHEEL_DELTA;
-        const long long step = lines == WHEEL_PAGESCROLL ? static_cast<long long>(PageRows()) : lines;
-        ScrollBy(-notches * step);
+        ScrollBy(viewport_.WheelRows(GET_WHEEL_DELTA_WPARAM(wParam),
+                                     lines == WHEEL_PAGESCROLL ? PageRows() : lines));
         return 0;
     }
     case WM_VSCROLL:
@@ -319,14 +315,14 @@ bool TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
         return true;
     }
     case EM_GETFIRSTVISIBLELINE:
-        result = static_cast<LRESULT>(topRow_);
+        result = static_cast<LRESULT>(viewport_.TopRow());
         return true;
     case EM_LINESCROLL:
         ScrollBy(static_cast<int>(lParam));
         result = TRUE;
         return true;
     case EM_SCROLLCARET:
-        ScrollToCaret();
+        viewport_.ShowRow(editor_.CaretRow());
         UpdateCaret();
         Repaint();
         result = TRUE;
@@ -334,12 +330,10 @@ bool TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
     case EM_POSFROMCHAR: {
         const std::size_t position = std::min<std::size_t>(wParam, text.size());
         const std::size_t row = rows.RowOf(position);
-        const int x = Margin() + XInRow(row, position, false);
-        const auto y =
-            static_cast<long long>(kTopMargin) +
-            (static_cast<long long>(row) - static_cast<long long>(topRow_)) * measurer_.LineHeight();
-        result = MAKELRESULT(static_cast<WORD>(x),
-                             static_cast<WORD>(std::clamp<long long>(y, SHRT_MIN, SHRT_MAX)));
+        const int x = Margin() + CaretX(row, position, false);
+        result =
+            MAKELRESULT(static_cast<WORD>(x),
+                        static_cast<WORD>(std::clamp<long long>(viewport_.RowY(row), SHRT_MIN, SHRT_MAX)));
         return true;
     }
     case EM_CHARFROMPOS: {
@@ -370,7 +364,7 @@ void TextView::SetText(std::u16string_view text) {
     }
     editor_.SetText(text);
     changed_ = false;
-    topRow_ = 0;
+    viewport_.ScrollTo(0);
     UpdateScrollBar();
     UpdateCaret();
     Repaint();
@@ -394,7 +388,7 @@ void TextView::Select(std::size_t anchor, std::size_t caret) {
 }
 
 void TextView::AfterChange(const textedit::Selection& before) {
-    ScrollToCaret();
+    viewport_.ShowRow(editor_.CaretRow());
     UpdateScrollBar();
     UpdateCaret();
     Repaint();
@@ -421,43 +415,24 @@ int TextView::TextWidth() const {
     return std::max(1, static_cast<int>(client.right) - 2 * Margin());
 }
 
-std::size_t TextView::PageRows() const {
-    RECT client{};
-    GetClientRect(handle_, &client);
-    return static_cast<std::size_t>(
-        std::max(1, static_cast<int>(client.bottom - kTopMargin) / measurer_.LineHeight()));
-}
-
-std::size_t TextView::MaxTopRow() const {
-    const std::size_t count = editor_.rows().RowCount();
-    return count > PageRows() ? count - PageRows() : 0;
-}
-
 std::u16string_view TextView::RowText(std::size_t row) const {
     const textedit::RowLayout& rows = editor_.rows();
     return std::u16string_view(editor_.Text())
         .substr(rows.RowStart(row), rows.RowEnd(row) - rows.RowStart(row));
 }
 
-int TextView::XInRow(std::size_t row, std::size_t position, bool atEndOfRow) {
+int TextView::CaretX(std::size_t row, std::size_t position, bool atEndOfRow) {
     const std::u16string_view text = RowText(row);
     if (painter_.Shaped(text))
         return painter_.ShapedX(text, position - editor_.rows().RowStart(row));
     return editor_.XOf(position, atEndOfRow);
 }
 
-std::size_t TextView::RowAtY(int y) const {
-    const long long offset = y - kTopMargin;
-    const long long row = static_cast<long long>(topRow_) +
-                          (offset < 0 ? -((-offset + measurer_.LineHeight() - 1) / measurer_.LineHeight())
-                                      : offset / measurer_.LineHeight());
-    return static_cast<std::size_t>(
-        std::clamp<long long>(row, 0, static_cast<long long>(editor_.rows().RowCount()) - 1));
+std::size_t TextView::PositionAtPoint(POINT at) {
+    return PositionAtX(viewport_.RowAtY(at.y), at.x - Margin());
 }
 
-std::size_t TextView::PositionAtPoint(POINT at) { return PositionInRow(RowAtY(at.y), at.x - Margin()); }
-
-std::size_t TextView::PositionInRow(std::size_t row, int x) {
+std::size_t TextView::PositionAtX(std::size_t row, int x) {
     const std::u16string_view text = RowText(row);
     if (painter_.Shaped(text))
         return editor_.rows().RowStart(row) + painter_.ShapedPositionAt(text, x);
@@ -465,25 +440,19 @@ std::size_t TextView::PositionInRow(std::size_t row, int x) {
 }
 
 void TextView::MoveToPoint(POINT at, bool extend) {
-    const std::size_t row = RowAtY(at.y);
-    editor_.PlaceInRow(row, PositionInRow(row, at.x - Margin()), extend);
+    const std::size_t row = viewport_.RowAtY(at.y);
+    editor_.PlaceInRow(row, PositionAtX(row, at.x - Margin()), extend);
 }
 
 TextView::Rows TextView::VisibleRows() const {
-    RECT client{};
-    GetClientRect(handle_, &client);
-    const auto shown = static_cast<std::size_t>(
-        std::max(1, static_cast<int>(client.bottom - kTopMargin + measurer_.LineHeight() - 1) /
-                        measurer_.LineHeight()));
-    return {topRow_, std::min(editor_.rows().RowCount(), topRow_ + shown)};
+    const std::size_t top = viewport_.TopRow();
+    return {top, std::min(editor_.rows().RowCount(), top + viewport_.ShownRows())};
 }
 
 RECT TextView::RowRectangle(std::size_t row, std::size_t begin, std::size_t end) {
-    const int left = Margin() + XInRow(row, begin, false);
-    const int right = Margin() + XInRow(row, end, end == editor_.rows().RowEnd(row));
-    const long long top =
-        kTopMargin + (static_cast<long long>(row) - static_cast<long long>(topRow_)) * measurer_.LineHeight();
-    const int y = static_cast<int>(std::clamp<long long>(top, INT_MIN / 2, INT_MAX / 2));
+    const int left = Margin() + CaretX(row, begin, false);
+    const int right = Margin() + CaretX(row, end, end == editor_.rows().RowEnd(row));
+    const int y = static_cast<int>(std::clamp<long long>(viewport_.RowY(row), INT_MIN / 2, INT_MAX / 2));
     RECT area{std::min(left, right), y, std::max(left, right), y + measurer_.LineHeight()};
     MapWindowPoints(handle_, nullptr, reinterpret_cast<POINT*>(&area), 2);
     return area;
@@ -495,9 +464,8 @@ std::size_t TextView::PositionAt(POINT screen) {
 }
 
 void TextView::ScrollIntoView(std::size_t position, bool alignToTop) {
-    const std::size_t row = editor_.rows().RowOf(std::min(position, editor_.Text().size()));
-    const std::size_t page = PageRows();
-    ScrollTo(alignToTop || row < page ? row : row - page + 1);
+    if (viewport_.ScrollIntoView(position, alignToTop))
+        Scrolled();
 }
 
 void TextView::Paint(HDC screen, const RECT& area) {
@@ -521,8 +489,8 @@ void TextView::Paint(HDC screen, const RECT& area) {
     const textedit::RowLayout& rows = editor_.rows();
     const textedit::Selection& selection = editor_.selection();
     const int lineHeight = measurer_.LineHeight();
-    for (std::size_t row = topRow_; row < rows.RowCount(); ++row) {
-        const int y = kTopMargin + static_cast<int>(row - topRow_) * lineHeight;
+    for (std::size_t row = viewport_.TopRow(); row < rows.RowCount(); ++row) {
+        const auto y = static_cast<int>(viewport_.RowY(row));
         if (y >= area.bottom || y >= client.bottom)
             break;
         if (y + lineHeight <= area.top)
@@ -571,7 +539,7 @@ bool TextView::NeedsRows(UINT message) {
 void TextView::ApplyWidth() {
     widthPending_ = false;
     editor_.SetWidth(TextWidth());
-    topRow_ = std::min(topRow_, MaxTopRow());
+    viewport_.KeepInRange();
     UpdateScrollBar();
     UpdateCaret();
 }
@@ -580,21 +548,29 @@ void TextView::Resize() {
     // Laid out when the rows are next needed: a DPI change brings a new size and then a new font, and
     // the text is laid out once for both.
     widthPending_ = TextWidth() != editor_.rows().Width();
+    UpdateViewport();
     editor_.SetPageRows(PageRows());
-    topRow_ = std::min(topRow_, MaxTopRow());
+    viewport_.KeepInRange();
     UpdateScrollBar();
     UpdateCaret();
     Repaint();
 }
 
+void TextView::UpdateViewport() {
+    RECT client{};
+    GetClientRect(handle_, &client);
+    viewport_.SetGeometry(client.bottom, kTopMargin, measurer_.LineHeight());
+}
+
 void TextView::SetFont(HFONT font, bool redraw) {
     measurer_.SetFont(font);
+    UpdateViewport();
     if (widthPending_)
         ApplyWidth();
     else
         editor_.Relayout();
     editor_.SetPageRows(PageRows());
-    topRow_ = std::min(topRow_, MaxTopRow());
+    viewport_.KeepInRange();
     if (focused_) {
         DestroyCaret();
         MakeCaret();
@@ -606,18 +582,19 @@ void TextView::SetFont(HFONT font, bool redraw) {
 }
 
 void TextView::ScrollTo(std::size_t top) {
-    top = std::min(top, MaxTopRow());
-    if (top == topRow_)
-        return;
-    topRow_ = top;
-    UpdateScrollBar();
-    UpdateCaret();
-    Repaint();
+    if (viewport_.ScrollTo(top))
+        Scrolled();
 }
 
 void TextView::ScrollBy(long long rows) {
-    const long long top = static_cast<long long>(topRow_) + rows;
-    ScrollTo(top < 0 ? 0 : static_cast<std::size_t>(top));
+    if (viewport_.ScrollBy(rows))
+        Scrolled();
+}
+
+void TextView::Scrolled() {
+    UpdateScrollBar();
+    UpdateCaret();
+    Repaint();
 }
 
 void TextView::ScrollBar(WORD request) {
@@ -639,7 +616,7 @@ void TextView::ScrollBar(WORD request) {
         ScrollTo(0);
         break;
     case SB_BOTTOM:
-        ScrollTo(MaxTopRow());
+        ScrollTo(viewport_.LastTopRow());
         break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: {
@@ -655,23 +632,13 @@ void TextView::ScrollBar(WORD request) {
     }
 }
 
-void TextView::ScrollToCaret() {
-    const std::size_t row = editor_.CaretRow();
-    const std::size_t page = PageRows();
-    if (row < topRow_)
-        topRow_ = row;
-    else if (row >= topRow_ + page)
-        topRow_ = row - page + 1;
-    topRow_ = std::min(topRow_, MaxTopRow());
-}
-
 void TextView::UpdateScrollBar() {
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
     info.nMax = static_cast<int>(std::min<std::size_t>(editor_.rows().RowCount() - 1, INT_MAX));
     info.nPage = static_cast<UINT>(PageRows());
-    info.nPos = static_cast<int>(std::min<std::size_t>(topRow_, INT_MAX));
+    info.nPos = static_cast<int>(std::min<std::size_t>(viewport_.TopRow(), INT_MAX));
     SetScrollInfo(handle_, SB_VERT, &info, TRUE);
 }
 
@@ -687,16 +654,16 @@ void TextView::UpdateCaret() {
     if (!focused_)
         return;
     const std::size_t row = editor_.CaretRow();
-    if (row < topRow_ || row >= topRow_ + PageRows() + 1) {
+    if (row < viewport_.TopRow() || row > viewport_.TopRow() + PageRows()) {
         SetCaretPos(-1000, -1000);
         return;
     }
     // Spaces hang past the field's edge at the end of a row; the caret after them stays at the edge.
     RECT client{};
     GetClientRect(handle_, &client);
-    const int x = Margin() + XInRow(row, editor_.selection().caret, editor_.CaretAtRowEnd());
+    const int x = Margin() + CaretX(row, editor_.selection().caret, editor_.CaretAtRowEnd());
     SetCaretPos(std::min(x, std::max(0, static_cast<int>(client.right) - 1)),
-                kTopMargin + static_cast<int>(row - topRow_) * measurer_.LineHeight());
+                static_cast<int>(viewport_.RowY(row)));
     if (composing_)
         PlaceComposition();
 }

@@ -2,8 +2,10 @@
 
 #include "editor.h"
 #include "glyph_measurer.h"
+#include "key_map.h"
 #include "row_painter.h"
 #include "uia_provider.h"
+#include "viewport.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -21,9 +23,10 @@ namespace quorvel::forms::win32 {
 // EM_REPLACESEL, EM_UNDO, WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR, WM_SETFONT, EM_LINEINDEX, ...) and tells
 // its parent of edits with EN_CHANGE. The text, its rows, the selection and the undo history are the
 // editing core's; the field measures, paints only the rows in view, and turns keys, the mouse, the
-// input method and the clipboard into the core's edits. Rows wrap at the field's width; the vertical
-// scroll bar is always shown, and there is no horizontal one.
-class TextView final : public AccessibleField {
+// input method and the clipboard into the core's edits; which rows are in view, and what keys and the
+// context menu do, are the core's too. Rows wrap at the field's width; the vertical scroll bar is always
+// shown, and there is no horizontal one.
+class TextView final : public AccessibleField, private textedit::DrawnRows {
 public:
     static constexpr wchar_t ClassName[] = L"QuorvelTextField";
     // The timer that scrolls the view while a drag selects past its top or bottom.
@@ -41,8 +44,8 @@ public:
     // What UI Automation calls the field and finds it by.
     void SetNames(std::u16string accessibleName, std::u16string automationId);
     // The first row in view, and how many whole rows the field shows.
-    std::size_t TopRow() const { return topRow_; }
-    std::size_t PageRows() const;
+    std::size_t TopRow() const { return viewport_.TopRow(); }
+    std::size_t PageRows() const { return viewport_.PageRows(); }
 
     HWND handle() const override { return handle_; }
     const textedit::Editor& editor() const override { return editor_; }
@@ -65,10 +68,9 @@ private:
 
     // Input: text_view_input.cpp.
     void KeyDown(UINT key);
-    // Up, Down, Page Up and Page Down. Rows that are shaped are drawn in visual order, which the core
-    // does not know, so to or from one the view moves the caret itself, at the x the caret is drawn at.
-    void MoveVertically(textedit::Motion motion, bool extend);
     void Character(char16_t unit);
+    // Carries out what a key asks: the clipboard's commands here, the others in the core.
+    void Run(const textedit::KeyCommand& command);
     void ButtonDown(POINT at, bool extend);
     void DoubleClick(POINT at);
     void Drag(POINT at);
@@ -94,11 +96,14 @@ private:
     // Whether handling `message` reads the rows, which a resize leaves to be laid out.
     static bool NeedsRows(UINT message);
     void ApplyWidth();
+    // Tells the viewport the client area's height and the font's line height.
+    void UpdateViewport();
     void SetFont(HFONT font, bool redraw);
     void ScrollTo(std::size_t top);
     void ScrollBy(long long rows);
+    // Brings the scroll bar, the caret and the paint up to date after the view scrolled.
+    void Scrolled();
     void ScrollBar(WORD request);
-    void ScrollToCaret();
     void UpdateScrollBar();
     void MakeCaret();
     void UpdateCaret();
@@ -106,40 +111,27 @@ private:
 
     int Margin() const;
     int TextWidth() const;
-    std::size_t MaxTopRow() const;
     std::u16string_view RowText(std::size_t row) const;
-    // The x of `position` in `row`, from the text's left edge, as the row is drawn.
-    int XInRow(std::size_t row, std::size_t position, bool atEndOfRow);
-    // The row under a point of the client area (rows above and below the view included).
-    std::size_t RowAtY(int y) const;
+    // The x of `position` in `row`, from the text's left edge, as the row is drawn: shaped rows are
+    // drawn in visual order, which the core does not know.
+    int CaretX(std::size_t row, std::size_t position, bool atEndOfRow) override;
+    // The position in `row` nearest to `x` from the text's left edge, as the row is drawn.
+    std::size_t PositionAtX(std::size_t row, int x) override;
     // Places the caret at a point of the client area, selecting from the anchor with `extend`.
     void MoveToPoint(POINT at, bool extend);
     std::size_t PositionAtPoint(POINT at);
-    // The position in `row` nearest to `x` from the text's left edge, as the row is drawn.
-    std::size_t PositionInRow(std::size_t row, int x);
 
     HWND handle_;
     GlyphMeasurer measurer_;
     RowPainter painter_;
     textedit::Editor editor_;
+    textedit::Viewport viewport_{editor_.rows()};
     FieldAutomation automation_{*this};
-    std::size_t topRow_ = 0;
     bool focused_ = false;
     bool selecting_ = false;
     bool composing_ = false;
     bool widthPending_ = false;
     bool changed_ = false;
-    int wheelDelta_ = 0;
-    // The x vertical moves aim for, as drawn, kept while only they move the caret: it holds while the
-    // caret, its row end flag and the text are as the last vertical move left them. Negative: not set.
-    int desiredX_ = -1;
-    textedit::Selection desiredFor_;
-    bool desiredAtRowEnd_ = false;
-    std::size_t desiredEdits_ = 0;
-    // Whether a vertical move since the desired x was set was the view's, so the core's aim is lost.
-    bool movedByView_ = false;
-    // How many edits the text has had, which ends a run of vertical moves.
-    std::size_t edits_ = 0;
     std::u16string accessibleName_;
     std::u16string automationId_;
 };

@@ -5,7 +5,9 @@
 #include <imm.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
+#include <utility>
 
 namespace quorvel::forms::win32 {
 namespace {
@@ -15,113 +17,55 @@ constexpr UINT kAutoScrollMs = 50;
 }  // namespace
 
 void TextView::KeyDown(UINT key) {
-    using textedit::Motion;
-    const bool shift = GetKeyState(VK_SHIFT) < 0;
-    const bool control = GetKeyState(VK_CONTROL) < 0;
-    const auto move = [&](Motion motion) { UserEdit([&] { editor_.Move(motion, shift); }); };
-    const auto page = static_cast<long long>(PageRows());
-    switch (key) {
-    case VK_LEFT:
-        move(control ? Motion::WordLeft : Motion::Left);
-        return;
-    case VK_RIGHT:
-        move(control ? Motion::WordRight : Motion::Right);
-        return;
-    case VK_UP:
-        UserEdit([&] { MoveVertically(Motion::Up, shift); });
-        return;
-    case VK_DOWN:
-        UserEdit([&] { MoveVertically(Motion::Down, shift); });
-        return;
-    case VK_HOME:
-        move(control ? Motion::DocumentStart : Motion::LineStart);
-        return;
-    case VK_END:
-        move(control ? Motion::DocumentEnd : Motion::LineEnd);
-        return;
-    case VK_PRIOR:
-        // The view goes up a page with the caret, as in an edit control.
-        ScrollBy(-page);
-        UserEdit([&] { MoveVertically(Motion::PageUp, shift); });
-        return;
-    case VK_NEXT:
-        ScrollBy(page);
-        UserEdit([&] { MoveVertically(Motion::PageDown, shift); });
-        return;
-    case VK_DELETE:
-        if (shift && !control)
-            Cut();
-        else if (control && !shift)
-            UserEdit([&] { editor_.DeleteWordForward(); });
-        else
-            UserEdit([&] { editor_.Delete(); });
-        return;
-    case VK_INSERT:
-        if (control && !shift)
-            Copy();
-        else if (shift && !control)
-            Paste();
-        return;
-    case VK_APPS:
+    using textedit::Key;
+    // Backspace comes as the character it types.
+    static constexpr std::pair<UINT, Key> keys[] = {{VK_LEFT, Key::Left},
+                                                    {VK_RIGHT, Key::Right},
+                                                    {VK_UP, Key::Up},
+                                                    {VK_DOWN, Key::Down},
+                                                    {VK_HOME, Key::Home},
+                                                    {VK_END, Key::End},
+                                                    {VK_PRIOR, Key::PageUp},
+                                                    {VK_NEXT, Key::PageDown},
+                                                    {VK_DELETE, Key::Delete},
+                                                    {VK_INSERT, Key::Insert},
+                                                    {'A', Key::A},
+                                                    {'C', Key::C},
+                                                    {'V', Key::V},
+                                                    {'X', Key::X},
+                                                    {'Y', Key::Y},
+                                                    {'Z', Key::Z}};
+    if (key == VK_APPS) {
         ShowContextMenu({-1, -1});
         return;
-    default:
-        break;
     }
-    // Ctrl with Alt is AltGr, which types characters.
-    if (!control || GetKeyState(VK_MENU) < 0)
+    const auto* known =
+        std::find_if(std::begin(keys), std::end(keys), [key](const auto& k) { return k.first == key; });
+    if (known == std::end(keys))
         return;
-    switch (key) {
-    case 'A':
-        UserEdit([&] { editor_.SelectAll(); });
-        break;
-    case 'C':
-        Copy();
-        break;
-    case 'X':
-        Cut();
-        break;
-    case 'V':
-        Paste();
-        break;
-    case 'Z':
-        UserEdit([&] { shift ? editor_.Redo() : editor_.Undo(); });
-        break;
-    case 'Y':
-        UserEdit([&] { editor_.Redo(); });
-        break;
-    default:
-        break;
-    }
+    Run(textedit::CommandForKey(known->second, {.shift = GetKeyState(VK_SHIFT) < 0,
+                                                .control = GetKeyState(VK_CONTROL) < 0,
+                                                .alt = GetKeyState(VK_MENU) < 0}));
 }
 
-void TextView::MoveVertically(textedit::Motion motion, bool extend) {
-    using textedit::Motion;
-    const textedit::RowLayout& rows = editor_.rows();
-    const std::size_t row = editor_.CaretRow();
-    const std::size_t count = motion == Motion::PageUp || motion == Motion::PageDown ? PageRows() : 1;
-    const std::size_t target = motion == Motion::Down || motion == Motion::PageDown
-                                   ? std::min(row + count, rows.RowCount() - 1)
-                                   : row - std::min(row, count);
-    // Any other move or edit since the last vertical move ends the run, as it does in the core.
-    const bool kept = desiredX_ >= 0 && desiredFor_ == editor_.selection() &&
-                      desiredAtRowEnd_ == editor_.CaretAtRowEnd() && desiredEdits_ == edits_;
-    if (!kept) {
-        desiredX_ = XInRow(row, editor_.selection().caret, editor_.CaretAtRowEnd());
-        movedByView_ = false;
+void TextView::Run(const textedit::KeyCommand& command) {
+    using textedit::Command;
+    switch (command.command) {
+    case Command::None:
+        return;
+    case Command::Cut:
+        Cut();
+        return;
+    case Command::Copy:
+        Copy();
+        return;
+    case Command::Paste:
+        Paste();
+        return;
+    default:
+        UserEdit([&] { textedit::Perform(command, editor_, viewport_); });
+        return;
     }
-    // In plain rows the drawn x is the core's, which aims as the view would, unless the view moved
-    // the caret earlier in the run and the core lost its aim.
-    if (movedByView_ || painter_.Shaped(RowText(row)) || painter_.Shaped(RowText(target))) {
-        if (target != row)
-            editor_.PlaceInRow(target, PositionInRow(target, desiredX_), extend);
-        movedByView_ = true;
-    } else {
-        editor_.Move(motion, extend);
-    }
-    desiredFor_ = editor_.selection();
-    desiredAtRowEnd_ = editor_.CaretAtRowEnd();
-    desiredEdits_ = edits_;
 }
 
 void TextView::Character(char16_t unit) {
@@ -131,10 +75,10 @@ void TextView::Character(char16_t unit) {
         UserEdit([&] { editor_.ReplaceSelection(u"\r\n", textedit::EditKind::Typing); });
         return;
     case u'\b':
-        UserEdit([&] { editor_.Backspace(); });
+        Run(textedit::CommandForKey(textedit::Key::Backspace, {}));
         return;
     case u'\x7F':  // Ctrl+Backspace
-        UserEdit([&] { editor_.DeleteWordBackward(); });
+        Run(textedit::CommandForKey(textedit::Key::Backspace, {.control = true}));
         return;
     default:
         break;
@@ -148,22 +92,18 @@ void TextView::Character(char16_t unit) {
 void TextView::ButtonDown(POINT at, bool extend) {
     if (GetFocus() != handle_)
         SetFocus(handle_);
-    desiredX_ = -1;
     UserEdit([&] { MoveToPoint(at, extend); });
     SetCapture(handle_);
     selecting_ = true;
 }
 
 void TextView::DoubleClick(POINT at) {
-    desiredX_ = -1;
     UserEdit([&] { editor_.SelectWordAt(PositionAtPoint(at)); });
 }
 
 void TextView::Drag(POINT at) {
-    // Above or below the field the selection goes on growing by a row at a time while the button is down.
-    RECT client{};
-    GetClientRect(handle_, &client);
-    if (at.y < 0 || at.y >= client.bottom)
+    // Above or below the field the selection goes on growing while the button is down.
+    if (viewport_.AutoScrollAt(at.y) != textedit::Viewport::AutoScroll::None)
         SetTimer(handle_, kAutoScrollTimer, kAutoScrollMs, nullptr);
     else
         KillTimer(handle_, kAutoScrollTimer);
@@ -186,27 +126,27 @@ void TextView::ShowContextMenu(POINT screen) {
     if (screen.x == -1 && screen.y == -1) {
         // From the keyboard: below the caret.
         const std::size_t row = editor_.CaretRow();
-        screen = {Margin() + XInRow(row, editor_.selection().caret, editor_.CaretAtRowEnd()),
-                  static_cast<int>(std::min<std::size_t>(row - std::min(row, topRow_) + 1, PageRows())) *
+        screen = {Margin() + CaretX(row, editor_.selection().caret, editor_.CaretAtRowEnd()),
+                  static_cast<int>(std::min<std::size_t>(row - std::min(row, TopRow()) + 1, PageRows())) *
                       measurer_.LineHeight()};
         ClientToScreen(handle_, &screen);
     }
-    const textedit::Selection& selection = editor_.selection();
-    const std::size_t length = editor_.Text().size();
-    const bool selected = !selection.empty();
+    using textedit::MenuCommand;
+    const bool clipboardHasText = IsClipboardFormatAvailable(CF_UNICODETEXT);
     HMENU menu = CreatePopupMenu();
-    const auto add = [menu](UINT command, const wchar_t* label, bool enabled) {
-        AppendMenuW(menu, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), command, label);
+    const auto add = [&](UINT message, const wchar_t* label, MenuCommand command) {
+        const bool enabled = textedit::IsEnabled(command, editor_, clipboardHasText);
+        AppendMenuW(menu, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), message, label);
     };
-    // The commands are the messages that carry them out.
-    add(WM_UNDO, L"&Undo", editor_.CanUndo());
+    // The commands are the messages that carry them out; as in an edit control's menu, there is no Redo.
+    add(WM_UNDO, L"&Undo", MenuCommand::Undo);
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    add(WM_CUT, L"Cu&t", selected);
-    add(WM_COPY, L"&Copy", selected);
-    add(WM_PASTE, L"&Paste", IsClipboardFormatAvailable(CF_UNICODETEXT));
-    add(WM_CLEAR, L"&Delete", selected);
+    add(WM_CUT, L"Cu&t", MenuCommand::Cut);
+    add(WM_COPY, L"&Copy", MenuCommand::Copy);
+    add(WM_PASTE, L"&Paste", MenuCommand::Paste);
+    add(WM_CLEAR, L"&Delete", MenuCommand::Delete);
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    add(EM_SETSEL, L"Select &All", length > 0 && (selection.begin() > 0 || selection.end() < length));
+    add(EM_SETSEL, L"Select &All", MenuCommand::SelectAll);
     const auto chosen = static_cast<UINT>(
         TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, handle_, nullptr));
     DestroyMenu(menu);
