@@ -17,6 +17,7 @@
 
 #include <sys/resource.h>
 
+#include <array>
 #include <memory>
 
 namespace {
@@ -92,7 +93,7 @@ void Keystroke(benchmark::State& state) {
     field->setText(FromUnits(quorvel::EncodeMessage(
                                  Prose(static_cast<std::size_t>(state.range(0)) / 4, Shape::Paragraph)))
                        .left(state.range(0)));
-    field->moveCursor(QTextCursor::End);
+    field->select(field->editor().Text().size(), field->editor().Text().size());
     field->setFocus();
     Paint(quorvel::testing::qt::WindowWidget(*window.form));
     bool type = true;
@@ -100,6 +101,28 @@ void Keystroke(benchmark::State& state) {
         QTest::keyClick(field, type ? Qt::Key_A : Qt::Key_Backspace);
         Paint(quorvel::testing::qt::WindowWidget(*window.form));
         type = !type;
+    }
+}
+
+// Both fields of the Encrypt window, each holding one paragraph of `range(0)` units of coded text, made
+// narrower or wider, as a window resized by the user resizes them, until painted.
+void ResizeFields(benchmark::State& state) {
+    const OpenWindow window = Open(true, 0, Shape::Paragraph);
+    const QString coded = FromUnits(quorvel::EncodeMessage(Prose(static_cast<std::size_t>(state.range(0)) / 4,
+                                                                 Shape::Paragraph)))
+                              .left(state.range(0));
+    QWidget* widget = quorvel::testing::qt::WindowWidget(*window.form);
+    const std::array<TextField*, 2> fields{window.field("Text1"), window.field("Text2")};
+    for (TextField* field : fields)
+        field->setText(coded);
+    Paint(widget);
+    const QSize size = fields[0]->size();
+    bool narrow = true;
+    for (auto _ : state) {
+        for (TextField* field : fields)
+            field->resize(size - (narrow ? QSize(60, 0) : QSize()));
+        Paint(widget);
+        narrow = !narrow;
     }
 }
 
@@ -136,6 +159,7 @@ BENCHMARK(Keystroke)
     ->RangeMultiplier(2)
     ->Range(256 << 10, 4 << 20)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(ResizeFields)->Arg(4 << 20)->Unit(benchmark::kMillisecond);
 BENCHMARK(PeakMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

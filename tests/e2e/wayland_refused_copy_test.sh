@@ -15,9 +15,15 @@ focused "Encrypt Message"
 
 head -c 1572864 /dev/urandom | base64 -w0 >"$RUNTIME/long"
 as_user wl-copy <"$RUNTIME/long"
-# Paste, run and copy, sent at once; the program takes seconds over the paste and the pass.
-keys -M ctrl -k a -k v -m ctrl -k Tab -k space -k Tab -k Tab -k space
+keys -M ctrl -k a -k v -m ctrl
+# The program stands still, as one busy with a long message does, while the user runs the pass and
+# copies and another program copies; it then takes the user's keys, older than the other copy.
+program=$(pgrep -u "$USER_NAME" -f "^$RUNTIME/quorvel\$")
+kill -STOP "$program"
+keys -k Tab -k space -k Tab -k Tab -k space
 as_user wl-copy "another program's text"
+# runuser stops itself when its child stops, and goes on when told to.
+kill -CONT "$program" "$(ps -o ppid= -p "$program")"
 
 # The error report's message box carries the program's name.
 for _ in $(seq 60); do

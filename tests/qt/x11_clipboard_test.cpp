@@ -123,9 +123,7 @@ void PasteEverywhere(const std::function<void(forms::qt::TextField*, const char*
              testing::qt::WindowWidget(*form)->findChildren<forms::qt::TextField*>())
             for (const auto& [route, paste] : PasteRoutes()) {
                 field->setText("kept text");
-                QTextCursor cursor = field->textCursor();
-                cursor.setPosition(4);
-                field->setTextCursor(cursor);
+                field->select(4, 4);
                 paste(field);
                 check(field, route);
             }
@@ -134,7 +132,7 @@ void PasteEverywhere(const std::function<void(forms::qt::TextField*, const char*
 
 void ExpectNothingPasted(forms::qt::TextField* field, const char* route) {
     EXPECT_EQ(field->text(), "kept text") << route << " into " << field->objectName().toStdString();
-    EXPECT_EQ(field->textCursor().position(), 4) << route;
+    EXPECT_EQ(field->editor().selection(), (forms::textedit::Selection{4, 4})) << route;
 }
 
 TEST(X11Clipboard, PastingFromAnEmptyClipboardOrSelectionInsertsNothing) {
@@ -159,6 +157,20 @@ TEST(X11Clipboard, TextFromAnotherProgramIsPastedExactly) {
             return ExpectNothingPasted(field, route);
         EXPECT_EQ(field->text(), "kept" + text + " text") << route;
     });
+}
+
+TEST(X11Clipboard, SelectingSetsThePrimarySelectionAndAMiddleClickPastesIt) {
+    frmEncrypt form;
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(testing::qt::WindowWidget(form)));
+    forms::qt::TextField* input = testing::qt::Field(form, "Text1");
+    forms::qt::TextField* output = testing::qt::Field(form, "Text2");
+    input->setText("alpha beta");
+    QTest::mouseDClick(input->viewport(), Qt::LeftButton, {}, input->characterRect(7).center());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(QClipboard::Selection), "beta");
+    output->setText("xy");
+    QTest::mouseClick(output->viewport(), Qt::MiddleButton, {}, output->characterRect(1).topLeft());
+    EXPECT_EQ(output->text(), "xbetay");
 }
 
 }  // namespace

@@ -1,0 +1,127 @@
+#include "char_measurer.h"
+
+#include "units.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quorvel::forms::qt {
+namespace {
+
+// Wide enough for any piece on one line.
+constexpr qreal kUnboundedWidth = 1e7;
+
+int Scaled(qreal pixels) { return std::max(0, static_cast<int>(std::lround(pixels * CharMeasurer::kScale))); }
+
+// A cluster drawn alone at its own advance: one unit of a script that neither joins nor reorders.
+bool NeedsShaping(std::u16string_view text, std::size_t begin, std::size_t end) {
+    if (end - begin > 1)
+        return true;
+    const char16_t unit = text[begin];
+    // Combining marks, right-to-left and the scripts of South and South-East Asia, joiners and direction
+    // marks, and Arabic presentation forms; a lone surrogate has no glyph to shape.
+    return (unit >= 0x0300 && unit <= 0x036F) || (unit >= 0x0590 && unit <= 0x109F) ||
+           (unit >= 0x1780 && unit <= 0x17FF) || (unit >= 0x200C && unit <= 0x200F) ||
+           (unit >= 0x202A && unit <= 0x202E) || (unit >= 0x2066 && unit <= 0x2069) ||
+           (unit >= 0xFB1D && unit <= 0xFEFF);
+}
+
+}  // namespace
+
+QString DrawnText(std::u16string_view text) {
+    QString drawn(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
+    std::ranges::transform(text, reinterpret_cast<char16_t*>(drawn.data()), DrawnUnit);
+    return drawn;
+}
+
+ShapedRow::ShapedRow(std::u16string_view text, const QFont& font) : layout_(DrawnText(text), font) {
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout_.setTextOption(option);
+    layout_.beginLayout();
+    line_ = layout_.createLine();
+    if (line_.isValid())
+        line_.setLineWidth(kUnboundedWidth);
+    layout_.endLayout();
+}
+
+CharMeasurer::CharMeasurer(const QFont& font) : metrics_(font) { SetFont(font); }
+
+void CharMeasurer::SetFont(const QFont& font) {
+    font_ = font;
+    metrics_ = QFontMetricsF(font);
+    lineHeight_ = std::max(1, static_cast<int>(std::ceil(metrics_.height())));
+    ascent_ = static_cast<int>(std::ceil(metrics_.ascent()));
+    known_.assign(0x10000, -1);
+}
+
+int CharMeasurer::Width(char16_t unit) {
+    std::int32_t& width = known_[unit];
+    if (width < 0)
+        width = textedit::IsSurrogate(unit) ? Scaled(metrics_.horizontalAdvance(QChar(0xFFFD)))
+                                            : Scaled(metrics_.horizontalAdvance(QChar(DrawnUnit(unit))));
+    return width;
+}
+
+bool CharMeasurer::AnyNeedsShaping(std::u16string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        if (at + 1 < text.size() && textedit::IsLoneUnitCluster(text[at], text[at + 1])) {
+            ++at;
+            continue;
+        }
+        const std::size_t next = textedit::NextCluster(text, at);
+        if (NeedsShaping(text, at, next))
+            return true;
+        at = next;
+    }
+    return false;
+}
+
+void CharMeasurer::Advances(std::u16string_view piece, std::span<int> advances) {
+    std::size_t at = 0;
+    while (at < piece.size()) {
+        // The common case first: a character that is a cluster of its own and is drawn alone.
+        if (at + 1 < piece.size() && textedit::IsLoneUnitCluster(piece[at], piece[at + 1])) {
+            advances[at] = Width(piece[at]);
+            ++at;
+            continue;
+        }
+        std::size_t next = textedit::NextCluster(piece, at);
+        if (!NeedsShaping(piece, at, next)) {
+            advances[at] = Width(piece[at]);
+            at = next;
+            continue;
+        }
+        // A run of clusters that need shaping is shaped as one, at most a piece long.
+        const std::size_t begin = at;
+        while (next < piece.size() && next - begin < MaxPieceLength) {
+            const std::size_t after = textedit::NextCluster(piece, next);
+            if (!NeedsShaping(piece, next, after))
+                break;
+            next = after;
+        }
+        Shape(piece.substr(begin, next - begin), advances.subspan(begin, next - begin));
+        at = next;
+    }
+}
+
+void CharMeasurer::Shape(std::u16string_view run, std::span<int> advances) {
+    std::ranges::fill(advances, 0);
+    const ShapedRow shaped(run, font_);
+    const QTextLine& line = shaped.line();
+    // A cluster is as wide as the distance between the carets at its edges; in a run of one direction
+    // that is the cluster's own advance.
+    for (std::size_t at = 0; at < run.size();) {
+        const std::size_t next = textedit::NextCluster(run, at);
+        if (line.isValid()) {
+            const qreal left = line.cursorToX(static_cast<int>(at));
+            const qreal right = line.cursorToX(static_cast<int>(next));
+            advances[at] = Scaled(std::abs(right - left));
+        } else {
+            advances[at] = Width(run[at]);
+        }
+        at = next;
+    }
+}
+
+}  // namespace quorvel::forms::qt

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "measurer.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QString>
+#include <QTextLayout>
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace quorvel::forms::qt {
+
+// A text field's widths in one font, in 1/64 of a pixel (Qt's own fixed-point unit, so that the sums
+// are the positions QTextLayout draws at). A character drawn alone is measured once and remembered for
+// the font; a run of clusters that needs shaping (marks, right-to-left and Indic scripts, surrogate
+// pairs, emoji) is shaped by QTextLayout each time it is asked for, in the bounded pieces the editing
+// core asks for.
+class CharMeasurer final : public textedit::Measurer {
+public:
+    static constexpr int kScale = 64;
+
+    explicit CharMeasurer(const QFont& font);
+
+    // Measures in `font` from now on; what was remembered is forgotten.
+    void SetFont(const QFont& font);
+    const QFont& font() const { return font_; }
+    int LineHeight() const { return lineHeight_; }
+    int Ascent() const { return ascent_; }
+
+    void Advances(std::u16string_view piece, std::span<int> advances) override;
+
+    // Whether any cluster of `text` (a row's part) needs shaping, so that it is drawn and hit-tested in
+    // visual order by QTextLayout rather than at the measured advances.
+    static bool AnyNeedsShaping(std::u16string_view text);
+
+private:
+    int Width(char16_t unit);
+    void Shape(std::u16string_view run, std::span<int> advances);
+
+    QFont font_;
+    QFontMetricsF metrics_;
+    int lineHeight_ = 1;
+    int ascent_ = 0;
+    // One entry per BMP code unit, negative until measured.
+    std::vector<std::int32_t> known_;
+};
+
+// What the field draws for a unit: a tab and the line and paragraph separators are drawn as a space,
+// which QTextLayout would otherwise turn into a tab stop or a new line.
+inline char16_t DrawnUnit(char16_t unit) {
+    return unit == u'\t' || unit == 0x2028 || unit == 0x2029 ? u' ' : unit;
+}
+// `text` as the field draws it.
+QString DrawnText(std::u16string_view text);
+
+// `text` as one unwrapped line of QTextLayout, drawn as the field draws it: for measuring shaped runs,
+// and for drawing and hit-testing rows in visual order.
+class ShapedRow {
+public:
+    ShapedRow(std::u16string_view text, const QFont& font);
+    QTextLayout& layout() { return layout_; }
+    const QTextLine& line() const { return line_; }
+
+private:
+    QTextLayout layout_;
+    QTextLine line_;
+};
+
+}  // namespace quorvel::forms::qt

@@ -1,0 +1,185 @@
+#include "field_accessible.h"
+
+#include "text_field.h"
+#include "units.h"
+
+#include <algorithm>
+
+namespace quorvel::forms::qt {
+
+FieldAccessible::FieldAccessible(TextField* field) : QAccessibleWidget(field, QAccessible::EditableText) {}
+
+QAccessibleInterface* FieldAccessible::Create(const QString&, QObject* object) {
+    if (auto* field = qobject_cast<TextField*>(object))
+        return new FieldAccessible(field);
+    return nullptr;
+}
+
+TextField* FieldAccessible::field() const { return static_cast<TextField*>(widget()); }
+
+void* FieldAccessible::interface_cast(QAccessible::InterfaceType type) {
+    switch (type) {
+    case QAccessible::TextInterface:
+        return static_cast<QAccessibleTextInterface*>(this);
+    case QAccessible::EditableTextInterface:
+        return static_cast<QAccessibleEditableTextInterface*>(this);
+    case QAccessible::ValueInterface:
+        return static_cast<QAccessibleValueInterface*>(this);
+    default:
+        return QAccessibleWidget::interface_cast(type);
+    }
+}
+
+QAccessible::State FieldAccessible::state() const {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.editable = true;
+    state.multiLine = true;
+    state.focusable = true;
+    state.selectableText = true;
+    return state;
+}
+
+QString FieldAccessible::text(QAccessible::Text kind) const {
+    if (kind == QAccessible::Value)
+        return field()->text();
+    return QAccessibleWidget::text(kind);
+}
+
+std::size_t FieldAccessible::clamp(int offset) const {
+    const std::size_t length = field()->editor().Text().size();
+    return offset < 0 ? length : std::min(static_cast<std::size_t>(offset), length);
+}
+
+void FieldAccessible::selection(int selectionIndex, int* startOffset, int* endOffset) const {
+    const textedit::Selection& selected = field()->editor().selection();
+    const bool there = selectionIndex == 0 && !selected.empty();
+    *startOffset = there ? static_cast<int>(selected.begin()) : 0;
+    *endOffset = there ? static_cast<int>(selected.end()) : 0;
+}
+
+int FieldAccessible::selectionCount() const { return field()->editor().selection().empty() ? 0 : 1; }
+
+void FieldAccessible::addSelection(int startOffset, int endOffset) {
+    setSelection(0, startOffset, endOffset);
+}
+
+void FieldAccessible::removeSelection(int selectionIndex) {
+    if (selectionIndex != 0)
+        return;
+    const std::size_t caret = field()->editor().selection().caret;
+    field()->select(caret, caret);
+}
+
+void FieldAccessible::setSelection(int selectionIndex, int startOffset, int endOffset) {
+    if (selectionIndex == 0)
+        field()->select(clamp(startOffset), clamp(endOffset));
+}
+
+int FieldAccessible::cursorPosition() const { return static_cast<int>(field()->editor().selection().caret); }
+
+void FieldAccessible::setCursorPosition(int position) { field()->select(clamp(position), clamp(position)); }
+
+QString FieldAccessible::text(int startOffset, int endOffset) const {
+    const std::size_t begin = clamp(startOffset);
+    const std::size_t end = std::max(begin, clamp(endOffset));
+    return FromUnits(std::u16string_view(field()->editor().Text()).substr(begin, end - begin));
+}
+
+std::pair<std::size_t, std::size_t> FieldAccessible::piece(std::size_t position,
+                                                           QAccessible::TextBoundaryType boundary) const {
+    const textedit::Editor& editor = field()->editor();
+    const std::u16string_view text = editor.Text();
+    switch (boundary) {
+    case QAccessible::CharBoundary: {
+        const std::size_t begin = textedit::ClusterFloor(text, position);
+        return {begin, textedit::NextCluster(text, begin)};
+    }
+    case QAccessible::WordBoundary:
+        return editor.WordAt(position);
+    case QAccessible::LineBoundary: {
+        const std::size_t row = editor.rows().RowOf(position);
+        return {editor.rows().RowStart(row), editor.rows().RowLimit(row)};
+    }
+    case QAccessible::SentenceBoundary:
+    case QAccessible::ParagraphBoundary: {
+        const std::size_t end = textedit::ParagraphEnd(text, position);
+        return {textedit::ParagraphStart(text, position), end + textedit::ParagraphBreakLength(text, end)};
+    }
+    case QAccessible::NoBoundary:
+        break;
+    }
+    return {0, text.size()};
+}
+
+QString FieldAccessible::answer(std::pair<std::size_t, std::size_t> range, int* startOffset,
+                                int* endOffset) const {
+    *startOffset = static_cast<int>(range.first);
+    *endOffset = static_cast<int>(range.second);
+    return text(*startOffset, *endOffset);
+}
+
+QString FieldAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                      int* startOffset, int* endOffset) const {
+    return answer(piece(clamp(offset), boundaryType), startOffset, endOffset);
+}
+
+QString FieldAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                          int* startOffset, int* endOffset) const {
+    const std::size_t begin = piece(clamp(offset), boundaryType).first;
+    if (begin == 0)
+        return answer({0, 0}, startOffset, endOffset);
+    return answer(piece(begin - 1, boundaryType), startOffset, endOffset);
+}
+
+QString FieldAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                         int* startOffset, int* endOffset) const {
+    const std::size_t end = piece(clamp(offset), boundaryType).second;
+    const std::size_t length = field()->editor().Text().size();
+    if (end >= length)
+        return answer({length, length}, startOffset, endOffset);
+    return answer(piece(end, boundaryType), startOffset, endOffset);
+}
+
+int FieldAccessible::characterCount() const { return static_cast<int>(field()->editor().Text().size()); }
+
+QRect FieldAccessible::characterRect(int offset) const {
+    const QRect local = field()->characterRect(clamp(offset));
+    return QRect(field()->viewport()->mapToGlobal(local.topLeft()), local.size());
+}
+
+int FieldAccessible::offsetAtPoint(const QPoint& point) const {
+    const QPoint local = field()->viewport()->mapFromGlobal(point);
+    if (!field()->viewport()->rect().contains(local))
+        return -1;
+    return static_cast<int>(field()->positionAt(local));
+}
+
+void FieldAccessible::scrollToSubstring(int startIndex, int) { field()->showPosition(clamp(startIndex)); }
+
+QString FieldAccessible::attributes(int offset, int* startOffset, int* endOffset) const {
+    *startOffset = *endOffset = static_cast<int>(clamp(offset));
+    return {};
+}
+
+void FieldAccessible::deleteText(int startOffset, int endOffset) { replaceText(startOffset, endOffset, {}); }
+
+void FieldAccessible::insertText(int offset, const QString& text) { replaceText(offset, offset, text); }
+
+void FieldAccessible::replaceText(int startOffset, int endOffset, const QString& text) {
+    const std::size_t begin = clamp(startOffset);
+    field()->replace(begin, std::max(begin, clamp(endOffset)), Units(text));
+}
+
+QVariant FieldAccessible::currentValue() const { return field()->text(); }
+
+void FieldAccessible::setCurrentValue(const QVariant& value) {
+    field()->replace(0, field()->editor().Text().size(), Units(value.toString()));
+}
+
+QVariant FieldAccessible::maximumValue() const { return {}; }
+
+QVariant FieldAccessible::minimumValue() const { return {}; }
+
+QVariant FieldAccessible::minimumStepSize() const { return {}; }
+
+}  // namespace quorvel::forms::qt

@@ -1,0 +1,232 @@
+// The Qt text field as a user meets it: rows wrapped at its width by Qt's own widths, keys, the mouse,
+// the clipboard, its context menu, the input method and what a screen reader reads.
+#include "passes.h"
+#include "text_field.h"
+#include "units.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QFontMetricsF>
+#include <QInputMethodEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace quorvel::forms::qt {
+namespace {
+
+constexpr int kMargin = 4;
+
+class TextView : public ::testing::Test {
+protected:
+    void SetUp() override {
+        field.setFont(QFont("DejaVu Sans", 10));
+        field.resize(300, 120);
+        field.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&field));
+        field.setFocus();
+    }
+
+    const textedit::RowLayout& rows() const { return field.editor().rows(); }
+    QString row(std::size_t index) const {
+        return field.text().mid(static_cast<qsizetype>(rows().RowStart(index)),
+                                static_cast<qsizetype>(rows().RowEnd(index) - rows().RowStart(index)));
+    }
+    // The rows' text width by Qt's own widths of each character.
+    qreal Width(const QString& text) const {
+        const QFontMetricsF metrics(field.font());
+        qreal width = 0;
+        for (const QChar unit : text)
+            width += metrics.horizontalAdvance(unit);
+        return width;
+    }
+    qreal TextWidth() const { return field.viewport()->width() - 2 * kMargin; }
+
+    // Every row but the last fills the width: it holds what fits, and its next character would not.
+    void ExpectRowsFill(const QString& text) {
+        ASSERT_TRUE(field.holds(text));
+        ASSERT_GT(rows().RowCount(), 2U);
+        for (std::size_t index = 0; index + 1 < rows().RowCount(); ++index) {
+            const QString shown = row(index);
+            EXPECT_LE(Width(shown), TextWidth()) << index;
+            EXPECT_GT(Width(shown + text[static_cast<qsizetype>(rows().RowEnd(index))]), TextWidth())
+                << index;
+        }
+    }
+
+    TextField field;
+};
+
+TEST_F(TextView, WrapsCodedTextAtQtsWidthsAfterResizeAndFontChange) {
+    const QString coded = FromUnits(EncodeMessage(u"Meet me at the old mill tomorrow, bring the maps. "));
+    field.setText(coded.repeated(20));
+    ExpectRowsFill(field.text());
+    field.resize(170, 120);
+    ExpectRowsFill(field.text());
+    field.setFont(QFont("DejaVu Sans", 14));
+    ExpectRowsFill(field.text());
+}
+
+TEST_F(TextView, ProseWrapsBetweenWords) {
+    const QString prose = QString("Meet me at the old mill tomorrow morning, bring the maps. ").repeated(40);
+    field.setText(prose);
+    ASSERT_GT(rows().RowCount(), 10U);
+    for (std::size_t index = 1; index < rows().RowCount(); ++index) {
+        EXPECT_EQ(prose[static_cast<qsizetype>(rows().RowStart(index)) - 1], ' ') << index;
+        EXPECT_LE(Width(row(index).trimmed()), TextWidth()) << index;
+    }
+}
+
+TEST_F(TextView, CaretStepsOverWholeClustersAndRowsNeverSplitThem) {
+    const QString text = QStringLiteral("e\u0301\U0001F600\r\nx");
+    field.setText(text);
+    std::vector<std::size_t> carets;
+    for (int step = 0; step < 4; ++step) {
+        QTest::keyClick(&field, Qt::Key_Right);
+        carets.push_back(field.editor().selection().caret);
+    }
+    EXPECT_EQ(carets, (std::vector<std::size_t>{2, 4, 6, 7}));
+    field.resize(kMargin * 2 + 30, 120);
+    field.setText(QStringLiteral("e\u0301").repeated(40));
+    for (std::size_t index = 1; index < rows().RowCount(); ++index)
+        EXPECT_EQ(rows().RowStart(index) % 2, 0U) << index;
+}
+
+TEST_F(TextView, KeysTypeSelectUndoAndRedo) {
+    QTest::keyClicks(&field, "one two");
+    QTest::keyClick(&field, Qt::Key_Return);
+    QTest::keyClicks(&field, "three");
+    EXPECT_EQ(field.text(), "one two\nthree");
+    QTest::keyClick(&field, Qt::Key_Left, Qt::ShiftModifier | Qt::ControlModifier);
+    QTest::keyClick(&field, Qt::Key_Backspace);
+    EXPECT_EQ(field.text(), "one two\n");
+    QTest::keyClick(&field, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(field.text(), "one two\nthree");
+    QTest::keyClick(&field, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(field.text(), "one two\n");
+    QTest::keyClick(&field, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&field, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(field.text(), "one two\n");
+    QTest::keyClick(&field, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(field.editor().SelectedText(), u"one two\n");
+}
+
+TEST_F(TextView, MouseClicksDragsAndDoubleClicksSelect) {
+    field.setText("alpha beta gamma");
+    int clicks = 0;
+    QObject::connect(&field, &TextField::clicked, &field, [&clicks] { ++clicks; });
+    const int y = kMargin + 3;
+    const auto xOf = [&](const char* prefix) { return kMargin + static_cast<int>(Width(prefix)) + 1; };
+    QTest::mouseClick(field.viewport(), Qt::LeftButton, {}, {xOf("alpha b"), y});
+    EXPECT_EQ(field.editor().selection(), (textedit::Selection{7, 7}));
+    QTest::mouseClick(field.viewport(), Qt::LeftButton, Qt::ShiftModifier, {xOf("alpha beta ga"), y});
+    EXPECT_EQ(field.editor().selection(), (textedit::Selection{7, 13}));
+    EXPECT_EQ(clicks, 2);
+    QTest::mouseDClick(field.viewport(), Qt::LeftButton, {}, {xOf("alpha be"), y});
+    EXPECT_EQ(field.editor().SelectedText(), u"beta");
+
+    clicks = 0;
+    QTest::mousePress(field.viewport(), Qt::LeftButton, {}, {xOf("a"), y});
+    QMouseEvent move(QEvent::MouseMove, QPointF(xOf("alpha bet"), y),
+                     field.viewport()->mapToGlobal(QPointF(0, 0)), Qt::NoButton, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(field.viewport(), &move);
+    QTest::mouseRelease(field.viewport(), Qt::LeftButton, {}, {xOf("alpha bet"), y});
+    EXPECT_EQ(field.editor().SelectedText(), u"lpha bet");
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(TextView, CopiesAndPastesEveryCodeUnitAndNothingFromAnEmptyClipboard) {
+    const QString odd = QStringLiteral("a\rb\r\nc") + QChar(0) + QChar(0xD800) + QStringLiteral("\u2029d");
+    QGuiApplication::clipboard()->setText(odd);
+    QTest::keyClick(&field, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(field.holds(odd));
+    QTest::keyClick(&field, Qt::Key_A, Qt::ControlModifier);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(&field, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), odd);
+
+    QGuiApplication::clipboard()->setMimeData(new QMimeData);
+    QTest::keyClick(&field, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(field.holds(odd));
+    QTest::keyClick(&field, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_TRUE(field.text().isEmpty());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), odd);
+}
+
+TEST_F(TextView, ContextMenuOffersWhatTheFieldCanDo) {
+    field.setText("word");
+    QGuiApplication::clipboard()->setMimeData(new QMimeData);
+    const auto enabled = [this] {
+        std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+        QStringList names;
+        for (const QAction* action : menu->actions())
+            if (action->isEnabled() && !action->isSeparator())
+                names << action->objectName();
+        return names;
+    };
+    EXPECT_EQ(enabled(), QStringList{"select-all"});
+    std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+    menu->findChild<QAction*>("select-all")->trigger();
+    EXPECT_EQ(enabled(), (QStringList{"edit-cut", "edit-copy", "edit-delete"}));
+    std::unique_ptr<QMenu> again(field.createStandardContextMenu());
+    again->findChild<QAction*>("edit-delete")->trigger();
+    EXPECT_TRUE(field.text().isEmpty());
+    EXPECT_EQ(enabled(), QStringList{"edit-undo"});
+}
+
+TEST_F(TextView, InputMethodShowsItsPreeditAtTheCaretAndCommitsAsTyped) {
+    field.setText("ab");
+    field.select(1, 1);
+    const auto caretX = [this] { return field.inputMethodQuery(Qt::ImCursorRectangle).toRectF().x(); };
+    const qreal atCaret = caretX();
+    QInputMethodEvent composing(QStringLiteral("ni"), {{QInputMethodEvent::Cursor, 2, 1, {}}});
+    QCoreApplication::sendEvent(&field, &composing);
+    EXPECT_EQ(field.text(), "ab");
+    EXPECT_NEAR(caretX() - atCaret, Width("ni"), 1);
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("\u4f60"));
+    QCoreApplication::sendEvent(&field, &commit);
+    EXPECT_EQ(field.text(), QStringLiteral("a\u4f60b"));
+    EXPECT_NEAR(caretX() - atCaret, Width(QStringLiteral("\u4f60")), 1);
+    EXPECT_EQ(field.inputMethodQuery(Qt::ImCursorPosition).toInt(), 2);
+    EXPECT_EQ(field.inputMethodQuery(Qt::ImSurroundingText).toString(), QStringLiteral("a\u4f60b"));
+    QTest::keyClick(&field, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(field.text(), "ab");
+}
+
+TEST_F(TextView, ScreenReadersReadAndEditTheText) {
+    field.move(120, 90);
+    field.setAccessibleName("Message to encrypt");
+    field.setText("one two\nthree");
+    field.select(4, 7);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&field);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::EditableText);
+    EXPECT_EQ(accessible->text(QAccessible::Name), "Message to encrypt");
+    EXPECT_TRUE(accessible->state().multiLine && accessible->state().editable);
+    QAccessibleTextInterface* text = accessible->textInterface();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->text(0, -1), "one two\nthree");
+    EXPECT_EQ(text->cursorPosition(), 7);
+    int start = 0;
+    int end = 0;
+    text->selection(0, &start, &end);
+    EXPECT_EQ(std::pair(start, end), std::pair(4, 7));
+    EXPECT_EQ(text->textAtOffset(5, QAccessible::WordBoundary, &start, &end), "two");
+    EXPECT_EQ(text->textAtOffset(9, QAccessible::LineBoundary, &start, &end), "three");
+    EXPECT_EQ(text->textBeforeOffset(9, QAccessible::LineBoundary, &start, &end), "one two\n");
+    EXPECT_EQ(text->textAfterOffset(1, QAccessible::CharBoundary, &start, &end), "e");
+    const QRect character = text->characterRect(4);
+    EXPECT_NEAR(character.left(), field.viewport()->mapToGlobal(QPoint(kMargin, 0)).x() + Width("one "), 1);
+    EXPECT_EQ(text->offsetAtPoint(character.center()), 4);
+    accessible->editableTextInterface()->insertText(0, "zero ");
+    EXPECT_EQ(field.text(), "zero one two\nthree");
+}
+
+}  // namespace
+}  // namespace quorvel::forms::qt
