@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace quorvel::forms::qt {
@@ -177,6 +178,12 @@ TEST_F(TextView, ContextMenuOffersWhatTheFieldCanDo) {
     again->findChild<QAction*>("edit-delete")->trigger();
     EXPECT_TRUE(field.text().isEmpty());
     EXPECT_EQ(enabled(), QStringList{"edit-undo"});
+
+    QTest::keyClick(&field, Qt::Key_Menu);
+    const QList<QMenu*> menus = field.findChildren<QMenu*>();
+    const auto shown = std::ranges::find_if(menus, &QMenu::isVisible);
+    ASSERT_NE(shown, menus.end());
+    (*shown)->close();
 }
 
 TEST_F(TextView, InputMethodShowsItsPreeditAtTheCaretAndCommitsAsTyped) {
