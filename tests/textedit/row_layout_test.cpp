@@ -52,9 +52,10 @@ int VariedAdvance(char32_t c) {
 bool IsBreak(char16_t unit) { return unit == u'\r' || unit == u'\n'; }
 
 // The rows said plainly, and slowly: from each row start, the row runs to the furthest break
-// opportunity (or paragraph end) up to which its text fits, not counting the spaces that end it and
-// counting its first cluster as at most the width; or, when there is none, to the furthest cluster
-// boundary up to which it fits; and it holds at least one cluster.
+// opportunity (or paragraph end, or end of its first line separator) up to which its text fits, not
+// counting the spaces that end it and counting its first cluster as at most the width; or, when there is
+// none, to the furthest cluster boundary up to which it fits; and it holds at least one cluster. A line
+// separator at a paragraph's end is followed by an empty row.
 Starts ReferenceStarts(std::u16string_view text, int width, int (*advance)(char32_t)) {
     auto visibleWidth = [&](std::size_t start, std::size_t end) {
         long long total = 0, visible = 0;
@@ -73,22 +74,32 @@ Starts ReferenceStarts(std::u16string_view text, int width, int (*advance)(char3
         while (end < text.size() && !IsBreak(text[end]))
             ++end;
         std::size_t start = paragraph;
-        do {
+        for (;;) {
             starts.push_back(start);
-            if (width <= 0)
+            if (start == end)
                 break;
-            std::size_t atOpportunity = 0, anywhere = 0;
-            for (std::size_t q = NextCluster(text, start); q <= end; q = NextCluster(text, q)) {
-                if (visibleWidth(start, q) <= width) {
-                    anywhere = q;
-                    if (q == end || IsBreakOpportunity(text, q))
-                        atOpportunity = q;
+            std::size_t limit = start;
+            while (limit < end && !IsRowEndUnit(text[limit]))
+                ++limit;
+            limit = std::min(limit + 1, end);
+            if (width <= 0) {
+                start = limit;
+            } else {
+                std::size_t atOpportunity = 0, anywhere = 0;
+                for (std::size_t q = NextCluster(text, start); q <= limit; q = NextCluster(text, q)) {
+                    if (visibleWidth(start, q) <= width) {
+                        anywhere = q;
+                        if (q == limit || IsBreakOpportunity(text, q))
+                            atOpportunity = q;
+                    }
+                    if (q == text.size())
+                        break;
                 }
-                if (q == text.size())
-                    break;
+                start = atOpportunity ? atOpportunity : anywhere ? anywhere : NextCluster(text, start);
             }
-            start = atOpportunity ? atOpportunity : anywhere ? anywhere : NextCluster(text, start);
-        } while (start < end);
+            if (start == end && !IsRowEndUnit(text[end - 1]))
+                break;
+        }
         if (end == text.size())
             return starts;
         paragraph = end + (text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n' ? 2 : 1);
@@ -143,6 +154,29 @@ TEST(RowLayout, ParagraphBreaksEndRowsAndEmptyParagraphsAreRows) {
     EXPECT_EQ(Layout(u"aaaa bbbb\ncc", RowLayout::Unlimited), (Starts{0, 10}));
 }
 
+TEST(RowLayout, LineSeparatorsEndTheirRowAndStayInIt) {
+    // Line tabulation, form feed, next line and the line and paragraph separators end the row they are
+    // in as a wrapped row ends, and are its last unit.
+    for (const char16_t separator : {u'\v', u'\f', u'\u0085', u'\u2028', u'\u2029'}) {
+        const std::u16string text = u"ab"s + separator + u"cd";
+        RowLayout rows;
+        TestMeasurer measurer = FixedMeasurer();
+        rows.Layout(text, 100, measurer);
+        EXPECT_EQ(RowStarts(rows), (Starts{0, 3})) << int(separator);
+        EXPECT_EQ(rows.RowEnd(0), 3u);
+        EXPECT_TRUE(rows.IsWrapped(0));
+        EXPECT_EQ(rows.RowOf(3), 1u);
+        EXPECT_EQ(Layout(text, RowLayout::Unlimited), (Starts{0, 3}));
+    }
+    // At a paragraph's end or the text's end an empty row follows, as after a paragraph break.
+    EXPECT_EQ(Layout(u"ab\u2028\r\ncd", 100), (Starts{0, 3, 5}));
+    EXPECT_EQ(Layout(u"ab\u2028", 100), (Starts{0, 3}));
+    EXPECT_EQ(Layout(u"\u2028\u2028", 100), (Starts{0, 1, 2}));
+    EXPECT_EQ(Layout(u"ab\u2028", RowLayout::Unlimited), (Starts{0, 3}));
+    // The rows after it wrap as before.
+    EXPECT_EQ(Layout(u"aaa bbb\u2028ccc ddd", 50), (Starts{0, 4, 8, 12}));
+}
+
 TEST(RowLayout, RowOfAPositionWhereARowIsWrapped) {
     RowLayout rows;
     TestMeasurer measurer = FixedMeasurer();
@@ -160,12 +194,15 @@ TEST(RowLayout, RowOfAPositionWhereARowIsWrapped) {
 }
 
 // Random text from units that matter to wrapping: letters of several widths, spaces, hyphens,
-// punctuation, every kind of line break, clusters of several units and lone surrogates.
+// punctuation, every kind of line break and line separator, clusters of several units, lone
+// surrogates, and what the rules read far back across: marks, control characters, number punctuation
+// and regional indicators.
 std::u16string RandomText(std::mt19937& random, std::size_t length) {
     static const std::u16string pieces[] = {
-        u"a",  u"b",      u"i",       u"W",      u"z",       u" ",       u" ",          u"  ",
-        u"-",  u"%",      u"7",       u"!",      u"(",       u"\r\n",    u"\n",         u"\r",
-        u"漢", u"\u00A0", u"e\u0301", u"\u0301", u"\xD83D"s, u"\xDE00"s, u"\U0001F600", u"\t",
+        u"a",      u"b",      u"i",       u"W",      u"z",       u" ",       u" ",          u"  ",
+        u"-",      u"%",      u"7",       u"!",      u"(",       u"\r\n",    u"\n",         u"\r",
+        u"漢",     u"\u00A0", u"e\u0301", u"\u0301", u"\xD83D"s, u"\xDE00"s, u"\U0001F600", u"\t",
+        u"\u2028", u"\v",     u"\u0085",  u")",      u",",       u"\u0001",  u"\u200D",     u"\U0001F1E6",
     };
     std::u16string text;
     while (text.size() < length)
@@ -221,7 +258,7 @@ TEST(RowLayout, EachUnitIsMeasuredOnceInBoundedPieces) {
     rows.Layout(text, 330, measurer);
     EXPECT_EQ(measurer.measured, text.size() - 3);
     EXPECT_LE(measurer.longestPiece, Measurer::MaxPieceLength);
-    EXPECT_EQ(rows.RowCount(), 1516u + 2);
+    EXPECT_EQ(rows.RowCount(), 1667u + 2);
 }
 
 TEST(RowLayout, UpdateAfterRandomEditsEqualsAWholeLayout) {
@@ -249,6 +286,23 @@ TEST(RowLayout, UpdateAfterRandomEditsEqualsAWholeLayout) {
                 ASSERT_EQ(rows.RowEnd(row), whole.RowEnd(row));
         }
     }
+}
+
+TEST(RowLayout, AnEditBeforeARunTheRulesReadAcrossBreaksTheRunsRowsAgain) {
+    // A number's punctuation keeps the digits after it when a digit comes before it (LB25); after a
+    // letter, a row may start at those digits. The punctuation is broken anywhere, and the rows after
+    // the edit line up with the old ones inside it.
+    std::u16string text = u"1" + std::u16string(25, u',') + std::u16string(10, u'1');
+    TestMeasurer measurer = FixedMeasurer();
+    RowLayout rows;
+    rows.Layout(text, 100, measurer);
+    ASSERT_EQ(RowStarts(rows), (Starts{0, 10, 20, 30}));
+    text[0] = u'a';
+    rows.Update(text, 0, 1, 1, measurer);
+    EXPECT_EQ(RowStarts(rows), (Starts{0, 10, 20, 26}));
+    text[0] = u'1';
+    rows.Update(text, 0, 1, 1, measurer);
+    EXPECT_EQ(RowStarts(rows), (Starts{0, 10, 20, 30}));
 }
 
 TEST(RowLayout, AKeystrokeInALongParagraphBreaksOnlyTheRowsAroundIt) {

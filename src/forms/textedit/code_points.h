@@ -34,11 +34,10 @@ inline bool InsideSurrogatePair(std::u16string_view text, std::size_t position) 
 
 // Whether an odd number of regional indicators ends at `position`, so that the one there would pair
 // with the last of them into a flag. Flags pair from the start of their run; to keep every question
-// short, a run is counted from the last multiple of RegionalIndicatorWindow units at least that far back,
-// so pairs in a run of more than 128 flags are counted from such a point, the same point for every
-// position in a window. The window is a multiple of four units, two flags, so the pairs of neighbouring
-// windows line up.
-inline constexpr std::size_t RegionalIndicatorWindow = 512;
+// short, no more than MaxRegionalIndicatorRun of them are counted back: past the 128th flag of a run the
+// indicators stand alone. The answer depends on the run alone, not on where it stands in the text, so
+// an edit before a run changes nothing in it.
+inline constexpr std::size_t MaxRegionalIndicatorRun = 256;
 bool OddRegionalIndicatorsBefore(std::u16string_view text, std::size_t position);
 
 }  // namespace quorvel::forms::textedit

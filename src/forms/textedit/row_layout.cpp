@@ -9,12 +9,22 @@
 namespace quorvel::forms::textedit {
 namespace {
 
-// How many units before a row's start breaking it may read (a break opportunity looks at the code units
-// before it).
+// How many units before a row's start breaking it may read when the row starts at a point where the
+// rules' look-backs stop (BoundsLookBehind): the code point before it, and a unit more for a lone
+// surrogate.
 constexpr std::size_t ReadBehind = 3;
 // How many units past the last cluster it examined breaking a row may read (a cluster boundary and a
 // break opportunity look at the code point after them).
 constexpr std::size_t ReadAhead = 2;
+
+// The last break opportunity at a cluster boundary in (start, position], or `start` if there is none.
+std::size_t LastBreakOpportunity(std::u16string_view text, std::size_t start, std::size_t position) {
+    for (; position > start; --position)
+        if (!IsNoBreakBetweenAscii(text[position - 1], text[position]) && IsClusterBoundary(text, position) &&
+            IsBreakOpportunity(text, position))
+            return position;
+    return start;
+}
 
 std::uint32_t Saturated(std::size_t value) {
     return static_cast<std::uint32_t>(
@@ -45,13 +55,15 @@ std::size_t RowLayout::RowOf(std::size_t position, bool atEndOfRow) const {
 }
 
 RowLayout::Row RowLayout::BreakRow(std::u16string_view text, ClusterWalk& walk, std::size_t& next) const {
-    // Clusters are taken while they fit; spaces hang and never overflow. At the first cluster that does
-    // not fit, the row ends at the last break opportunity, or else before that cluster. The row's first
-    // cluster always stays, counted as at most the width.
+    // Clusters are taken while they fit; spaces hang and never overflow; a line separator ends the row
+    // after it. At the first cluster that does not fit, the row ends at the last break opportunity, or
+    // else before that cluster. The row's first cluster always stays, counted as at most the width.
+    // Opportunities are asked for only then, backwards from the last position the ASCII table does not
+    // rule out, so that prose asks about a row's last word and coded text about none.
     const std::size_t start = walk.Position();
     walk.Keep(start);
     long long used = 0;
-    std::size_t lastBreak = start;
+    std::size_t candidate = start;
     for (; !walk.AtEnd(); walk.Next()) {
         const std::size_t position = walk.Position();
         const int advance = walk.Advance();
@@ -59,9 +71,15 @@ RowLayout::Row RowLayout::BreakRow(std::u16string_view text, ClusterWalk& walk, 
             used = std::min(advance, width_);
             continue;
         }
-        if (IsBreakOpportunity(text, position))
-            walk.Keep(lastBreak = position);
+        if (!IsNoBreakBetweenAscii(text[position - 1], text[position])) {
+            if (IsRowEndUnit(text[position - 1])) {
+                next = position;
+                return {start, Saturated(walk.ClusterEnd() + ReadAhead - start), 0};
+            }
+            candidate = position;
+        }
         if (!IsHangingSpace(text[position]) && used + advance > width_) {
+            const std::size_t lastBreak = LastBreakOpportunity(text, start, candidate);
             next = lastBreak > start ? lastBreak : position;
             const Row row{start, Saturated(walk.ClusterEnd() + ReadAhead - start), 0};
             walk.Seek(next);
@@ -70,6 +88,11 @@ RowLayout::Row RowLayout::BreakRow(std::u16string_view text, ClusterWalk& walk, 
         used += advance;
     }
     const std::size_t end = walk.Position();
+    if (end > start && IsRowEndUnit(text[end - 1])) {
+        // A line separator at the paragraph's end: what is left of the paragraph is an empty row.
+        next = end;
+        return {start, Saturated(end + ReadAhead - start), 0};
+    }
     const std::size_t length = ParagraphBreakLength(text, end);
     next = end + length;
     return {start, Saturated(end + ReadAhead - start), static_cast<std::uint8_t>(length)};
@@ -79,9 +102,19 @@ template <typename Stop>
 void RowLayout::BreakFrom(std::u16string_view text, std::size_t start, Measurer& measurer,
                           std::vector<Row>& out, Stop stop) const {
     if (width_ <= Unlimited) {
-        // A row per paragraph, nothing measured.
+        // A row per paragraph and line separator, nothing measured.
         for (;;) {
-            const std::size_t end = ParagraphEnd(text, start);
+            std::size_t end = start;
+            while (end < text.size() && !IsParagraphBreakUnit(text[end]) && !IsRowEndUnit(text[end]))
+                ++end;
+            if (end < text.size() && IsRowEndUnit(text[end])) {
+                ++end;
+                out.push_back({start, Saturated(end + ReadAhead - start), 0});
+                if (stop(end))
+                    return;
+                start = end;
+                continue;
+            }
             const std::size_t length = ParagraphBreakLength(text, end);
             out.push_back({start, Saturated(end + ReadAhead - start), static_cast<std::uint8_t>(length)});
             if (length == 0 || stop(end + length))
@@ -94,9 +127,10 @@ void RowLayout::BreakFrom(std::u16string_view text, std::size_t start, Measurer&
         std::size_t next = 0;
         const Row row = BreakRow(text, walk, next);
         out.push_back(row);
-        // The last row ends at the text's end without a paragraph break; after a final break comes one
-        // more, empty row.
-        if (row.breakLength == 0 && next >= text.size())
+        // The last row ends at the text's end without a paragraph break or a line separator; after a
+        // final one comes one more, empty row.
+        if (row.breakLength == 0 && next >= text.size() &&
+            (next == row.start || !IsRowEndUnit(text[next - 1])))
             return;
         if (stop(next))
             return;
@@ -124,7 +158,8 @@ void RowLayout::Update(std::u16string_view text, std::size_t from, std::size_t r
         --first;
 
     // Rows are broken again until one starts where an old row started, shifted by the edit, far enough
-    // past the edit that nothing its breaking reads changed: from there on the old rows hold.
+    // past the edit, and at a point the rules' look-backs stop at, that nothing its breaking reads
+    // changed: from there on the old rows hold.
     std::vector<Row> fresh;
     std::size_t old = first + 1;
     bool linedUp = false;
@@ -134,7 +169,8 @@ void RowLayout::Update(std::u16string_view text, std::size_t from, std::size_t r
         // In old positions, `next` is next - inserted + removed.
         while (old < rows_.size() && rows_[old].start + inserted < next + removed)
             ++old;
-        linedUp = old < rows_.size() && rows_[old].start + inserted == next + removed;
+        linedUp = old < rows_.size() && rows_[old].start + inserted == next + removed &&
+                  BoundsLookBehind(text, next);
         return linedUp;
     });
 

@@ -13,15 +13,16 @@ namespace quorvel::forms::textedit {
 // The rows of a whole text wrapped at a width: where each row starts, in one pass over the text,
 // linear in its length, holding no per-unit data. A row is never wider than the width unless a single
 // cluster is (then it holds that cluster alone); prose wraps between words, with the spaces that end a
-// row hanging past the width; a run with no break opportunity breaks anywhere between clusters; an
-// empty paragraph is one row and the text after a final paragraph break is one empty row.
+// row hanging past the width; a run with no break opportunity breaks anywhere between clusters; a line
+// separator (IsRowEndUnit) ends its row as a wrapped row ends; an empty paragraph is one row, and the
+// text after a final paragraph break, or after a line separator at a paragraph's end, is one empty row.
 //
 // Breaking a row reads the text from its start up to the first cluster that does not fit. Each row
 // keeps how far that reach went, so that an edit re-breaks only the rows that read the edited units
 // and those after them until the row starts line up again with the old ones.
 class RowLayout {
 public:
-    // A width of 0 or less means no wrapping: a row per paragraph, without measuring.
+    // A width of 0 or less means no wrapping: a row per paragraph and line separator, without measuring.
     static constexpr int Unlimited = 0;
 
     RowLayout();

@@ -16,17 +16,16 @@ char32_t CodePointAt(std::u16string_view text, std::size_t position) {
 
 bool OddRegionalIndicatorsBefore(std::u16string_view text, std::size_t position) {
     // Regional indicators are U+1F1E6 to U+1F1FF, each a surrogate pair D83C DDE6 to D83C DDFF.
-    const std::size_t window =
-        position >= 2 * RegionalIndicatorWindow
-            ? (position - RegionalIndicatorWindow) / RegionalIndicatorWindow * RegionalIndicatorWindow
-            : 0;
-    bool odd = false;
-    while (position >= window + 2 && text[position - 2] == 0xD83C && text[position - 1] >= 0xDDE6 &&
-           text[position - 1] <= 0xDDFF) {
-        odd = !odd;
+    const auto indicatorBefore = [text](std::size_t end) {
+        return end >= 2 && text[end - 2] == 0xD83C && text[end - 1] >= 0xDDE6 && text[end - 1] <= 0xDDFF;
+    };
+    std::size_t count = 0;
+    while (indicatorBefore(position)) {
+        if (++count > MaxRegionalIndicatorRun)
+            return false;
         position -= 2;
     }
-    return odd;
+    return count % 2 == 1;
 }
 
 std::size_t NextCluster(std::u16string_view text, std::size_t position) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <utility>
 
@@ -65,20 +66,73 @@ std::size_t ParagraphEnd(std::u16string_view text, std::size_t position);
 inline bool IsHangingSpace(char16_t unit) {
     return unit < 0x80 ? unit == u' ' || unit == u'\t' : IsHangingSpaceInGeneral(unit);
 }
-// Whether a wrapped row may start at `position` inside a paragraph: after a run of breaking spaces,
-// after a hyphen between letters, after a zero-width space, before and after CJK ideographs, kana and
-// hangul, never before closing punctuation or after opening punctuation, never at a cluster boundary's
-// inside. A run with no opportunity is broken anywhere by the row layout.
+
+// The rules of row breaking between two ASCII units, decided ahead for IsBreakOpportunity from the
+// units' Line_Break classes, which the Character Database gives when the program starts. Until then the
+// table is all zero, and zero asks the general rules.
+struct AsciiLineBreaks {
+    enum Answer : std::uint8_t { Ask, AfterSpaces, No, Yes };
+    // By the units before and after a position.
+    Answer pair[0x80][0x80];
+    // For AfterSpaces: by the unit before the run of spaces and the unit after it. What comes before a
+    // run of spaces is never a space, so the space stands for the text's start.
+    Answer afterSpaces[0x80][0x80];
+};
+extern const AsciiLineBreaks AsciiLineBreakTable;
+
+// Whether the table alone rules out a break opportunity between the ASCII units `before` and `after`:
+// so it does for most of ASCII prose and coded text.
+inline bool IsNoBreakBetweenAscii(char16_t before, char16_t after) {
+    const unsigned b = before, a = after;
+    return (b | a) < 0x80 && AsciiLineBreakTable.pair[b][a] == AsciiLineBreaks::No;
+}
+
+// Whether a wrapped row may start at `position` inside a paragraph, by Unicode's line breaking algorithm
+// (UAX #14, with numbers kept together as the test file Unicode publishes for it does): after a run of
+// spaces, after a hyphen, around ideographs, never before closing punctuation or after opening
+// punctuation, always after a line separator (IsRowEndUnit). Answered at every code point boundary,
+// inside clusters as the rules have it; the row layout takes only those at cluster boundaries. A run
+// with no opportunity is broken anywhere, at a cluster boundary, by the row layout. False at 0, at the text's
+// end and next to CR or LF, whose paragraph breaks the row layout handles.
 inline bool IsBreakOpportunity(std::u16string_view text, std::size_t position) {
     if (position > 0 && position < text.size()) {
-        // ASCII without a hyphen: only after spaces, and not into a paragraph break or more spaces.
+        // Two ASCII units: ASCII prose and coded text are decided here, all but a few pairs of them by
+        // their classes alone.
         const char16_t before = text[position - 1], after = text[position];
-        if (before < 0x80 && after < 0x80 && before != u'-')
-            return (before == u' ' || before == u'\t') && after != u' ' && after != u'\t' && after != u'\r' &&
-                   after != u'\n';
+        if ((before | after) < 0x80) {
+            const AsciiLineBreaks& table = AsciiLineBreakTable;
+            AsciiLineBreaks::Answer answer = table.pair[before][after];
+            if (answer == AsciiLineBreaks::AfterSpaces) {
+                // What comes before the spaces decides; a run of them is read only where it ends.
+                std::size_t run = position - 1;
+                while (run > 0 && text[run - 1] == u' ')
+                    --run;
+                const char16_t first = run == 0 ? u' ' : text[run - 1];
+                answer = first < 0x80 ? table.afterSpaces[first][after] : AsciiLineBreaks::Ask;
+            }
+            if (answer == AsciiLineBreaks::No)
+                return false;
+            if (answer == AsciiLineBreaks::Yes)
+                return true;
+        }
     }
     return IsBreakOpportunityInGeneral(text, position);
 }
+
+// The mandatory breaks that are not paragraph breaks: line tabulation and form feed (U+000B, U+000C),
+// next line (U+0085), the line and paragraph separators (U+2028, U+2029). They stay in the text as code
+// units of their paragraph and end the row they are in: the row ends right after them as a wrapped row
+// does, also at the paragraph's end (the rest of the paragraph is then an empty row), so that a U+2028
+// pasted into a field shows as a line break and every code unit is kept.
+inline bool IsRowEndUnit(char16_t unit) {
+    return unit == 0x0B || unit == 0x0C || unit == 0x85 || unit == 0x2028 || unit == 0x2029;
+}
+
+// Whether IsClusterBoundary and IsBreakOpportunity at the positions after `position` read nothing
+// before the code point that ends at `position`: the code point at `position` is not one of those the
+// rules look back across (combining marks and joiners, spaces, number punctuation, closing brackets,
+// hyphens and break-afters, regional indicators). The row layout lines its rows up only at such points.
+bool BoundsLookBehind(std::u16string_view text, std::size_t position);
 
 // Whether a word boundary of Unicode's text segmentation (UAX #29) falls at `position`: words, numbers,
 // runs of spaces, each punctuation mark and each paragraph break are segments of their own.

@@ -55,21 +55,19 @@ WordBreak EffectiveAfterNext(std::u16string_view text, std::size_t position) {
     return Other;
 }
 
-// Whether an odd number of regional indicators, with ignored characters between them, ends at `position`;
-// counted from no further back than the cluster rules count.
+// Whether an odd number of regional indicators, with ignored characters between them, ends at
+// `position`; counted back no further than the cluster rules count.
 bool OddRegionalIndicatorsIgnoringBefore(std::u16string_view text, std::size_t position) {
-    const std::size_t limit =
-        position > 2 * RegionalIndicatorWindow ? position - 2 * RegionalIndicatorWindow : 0;
-    bool odd = false;
-    while (position > limit) {
+    std::size_t count = 0;
+    while (position > 0) {
         const WordBreak value = WordBreakBefore(text, position);
-        if (value == RegionalIndicator)
-            odd = !odd;
-        else if (!IsIgnored(value))
+        if (value == RegionalIndicator && ++count > MaxRegionalIndicatorRun)
+            return false;
+        if (value != RegionalIndicator && !IsIgnored(value))
             break;
         position = CodePointStartBefore(text, position);
     }
-    return odd;
+    return count % 2 == 1;
 }
 
 // Where a word move or double-click may stop: a word boundary that is also a cluster boundary.
