@@ -435,6 +435,39 @@ TEST_F(FieldTest, SurrogatePairsAndClustersAreNeverSplit) {
     EXPECT_EQ(Caret(), 0u);
 }
 
+// What Unicode's cluster and row-break rules mean to a user: a flag (two regional indicators) is one
+// caret stop and goes with one Backspace, a Hangul syllable spelt in conjoining jamo is one cluster, and
+// no row starts with a small kana, a prolonged sound mark, a full stop or a closing bracket.
+TEST_F(FieldTest, FlagsAndSyllablesAreOneClusterAndRowsStartWhereUnicodeAllows) {
+    Set(u"\U0001F1E9\U0001F1EA\U0001F1EB\U0001F1F7");
+    Key(VK_RIGHT);
+    EXPECT_EQ(Caret(), 4u);
+    Key(VK_END);
+    Type(u"\b");
+    EXPECT_EQ(Text(), u"\U0001F1E9\U0001F1EA");
+
+    Set(u"\u1100\u1161\u11A8x");
+    Key(VK_RIGHT);
+    EXPECT_EQ(Caret(), 3u);
+
+    // Ideographs allow a break between any two, but not before these; at many widths, so that rows
+    // come to start at every place of the repeated text.
+    const std::u16string notFirst = u"\u3041\u3083\u30FC\u3002\uFF09";
+    std::u16string text;
+    while (text.size() < 600)
+        text += u"\u6F22\u5B57\u3041\u304B\u306A\u30FC\u3002\u6F22\uFF08\u5B57\uFF09\u3083";
+    Set(text);
+    for (int width = 160; width <= 420; width += 5) {
+        SetWindowPos(field_, nullptr, 0, 0, width, 89, SWP_NOMOVE | SWP_NOZORDER);
+        ASSERT_GT(RowCount(), 5u);
+        for (std::size_t row = 1; row < RowCount(); ++row) {
+            EXPECT_EQ(notFirst.find(Text()[RowStart(row)]), std::u16string::npos) << width << " " << row;
+            EXPECT_NE(Text()[RowStart(row) - 1], u'\uFF08')
+                << width << " " << row;  // nor ends after an opening one
+        }
+    }
+}
+
 // Long text wraps at the field's width: prose between words, coded text anywhere; no row is wider
 // than the field as GDI itself measures it.
 TEST_F(FieldTest, ProseWrapsBetweenWordsAndCodedTextAnywhere) {
