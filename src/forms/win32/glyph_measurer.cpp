@@ -1,5 +1,7 @@
 #include "glyph_measurer.h"
 
+#include "cluster_measure.h"
+
 #include "units.h"
 
 #include <usp10.h>
@@ -88,45 +90,18 @@ bool GlyphMeasurer::NeedsShaping(std::u16string_view text, std::size_t begin, st
 }
 
 bool GlyphMeasurer::AnyNeedsShaping(std::u16string_view text) {
-    for (std::size_t at = 0; at < text.size();) {
-        if (at + 1 < text.size() && textedit::IsLoneUnitCluster(text[at], text[at + 1])) {
-            ++at;
-            continue;
-        }
-        const std::size_t next = textedit::NextCluster(text, at);
-        if (NeedsShaping(text, at, next))
-            return true;
-        at = next;
-    }
-    return false;
+    return textedit::AnyClusterNeedsShaping(text,
+                                            [this](std::u16string_view t, std::size_t begin,
+                                                   std::size_t end) { return NeedsShaping(t, begin, end); });
 }
 
 void GlyphMeasurer::Advances(std::u16string_view piece, std::span<int> advances) {
-    std::size_t at = 0;
-    while (at < piece.size()) {
-        // The common case first: a character that is a cluster of its own and is drawn alone.
-        if (at + 1 < piece.size() && textedit::IsLoneUnitCluster(piece[at], piece[at + 1])) {
-            advances[at] = Lookup(piece[at]).width;
-            ++at;
-            continue;
-        }
-        std::size_t next = textedit::NextCluster(piece, at);
-        if (!NeedsShaping(piece, at, next)) {
-            advances[at] = Lookup(piece[at]).width;
-            at = next;
-            continue;
-        }
-        // A run of clusters that need shaping is shaped as one.
-        const std::size_t begin = at;
-        while (next < piece.size() && next - begin < kMaxShapedRun) {
-            const std::size_t after = textedit::NextCluster(piece, next);
-            if (!NeedsShaping(piece, next, after))
-                break;
-            next = after;
-        }
-        Shape(piece.substr(begin, next - begin), advances.subspan(begin, next - begin));
-        at = next;
-    }
+    textedit::MeasureClusters(
+        piece, advances, [this](char16_t unit) { return Lookup(unit).width; },
+        [this](std::u16string_view t, std::size_t begin, std::size_t end) {
+            return NeedsShaping(t, begin, end);
+        },
+        [this](std::u16string_view run, std::span<int> runAdvances) { Shape(run, runAdvances); });
 }
 
 void GlyphMeasurer::Shape(std::u16string_view run, std::span<int> advances) {

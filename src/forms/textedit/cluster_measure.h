@@ -1,0 +1,62 @@
+#pragma once
+
+#include "measurer.h"
+#include "units.h"
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+// How a view's measurer walks a piece of text: a character that is a cluster of its own and is drawn
+// alone takes its remembered width, and a run of clusters that need shaping is shaped as one, at most a
+// piece long. Both platforms' measurers walk text this way; they differ only in how they measure.
+namespace quorvel::forms::textedit {
+
+// Fills `advances` for `piece`: `width(unit)` for a cluster drawn alone (its first unit), and
+// `shape(run, advances)` for each run of clusters for which `needsShaping(text, begin, end)` holds.
+template <typename Width, typename NeedsShaping, typename Shape>
+void MeasureClusters(std::u16string_view piece, std::span<int> advances, Width width,
+                     NeedsShaping needsShaping, Shape shape) {
+    std::size_t at = 0;
+    while (at < piece.size()) {
+        // The common case first: a character that is a cluster of its own and is drawn alone.
+        if (at + 1 < piece.size() && IsLoneUnitCluster(piece[at], piece[at + 1])) {
+            advances[at] = width(piece[at]);
+            ++at;
+            continue;
+        }
+        std::size_t next = NextCluster(piece, at);
+        if (!needsShaping(piece, at, next)) {
+            advances[at] = width(piece[at]);
+            at = next;
+            continue;
+        }
+        const std::size_t begin = at;
+        while (next < piece.size() && next - begin < Measurer::MaxPieceLength) {
+            const std::size_t after = NextCluster(piece, next);
+            if (!needsShaping(piece, next, after))
+                break;
+            next = after;
+        }
+        shape(piece.substr(begin, next - begin), advances.subspan(begin, next - begin));
+        at = next;
+    }
+}
+
+// Whether any cluster of `text` needs shaping.
+template <typename NeedsShaping>
+bool AnyClusterNeedsShaping(std::u16string_view text, NeedsShaping needsShaping) {
+    for (std::size_t at = 0; at < text.size();) {
+        if (at + 1 < text.size() && IsLoneUnitCluster(text[at], text[at + 1])) {
+            ++at;
+            continue;
+        }
+        const std::size_t next = NextCluster(text, at);
+        if (needsShaping(text, at, next))
+            return true;
+        at = next;
+    }
+    return false;
+}
+
+}  // namespace quorvel::forms::textedit
