@@ -319,14 +319,17 @@ TEST_F(EditorTest, HomeAndEndOfWrappedRowsAndClicks) {
 
 TEST_F(EditorTest, ChangesAreReportedWithTheirRange) {
     std::vector<std::size_t> seen;
+    std::vector<std::u16string> removed;
     editor.SetChangeListener([&](const TextChange& change) {
         seen.insert(seen.end(), {change.position, change.removed, change.inserted});
+        removed.emplace_back(change.removedText);
     });
     editor.SetText(u"abc");
     editor.Select(1, 2);
     editor.ReplaceSelection(u"XYZ", EditKind::Paste);
     editor.Undo();
     EXPECT_EQ(seen, (std::vector<std::size_t>{0, 0, 3, 1, 1, 3, 1, 3, 1}));
+    EXPECT_EQ(removed, (std::vector<std::u16string>{u"", u"b", u"XYZ"}));
 }
 
 TEST(UndoHistory, KeepsWithinItsBudgetButAlwaysTheNewestStep) {

@@ -77,7 +77,6 @@ QString TextField::text() const { return FromUnits(editor_.Text()); }
 void TextField::setText(const QString& text) {
     beforeChange();
     editor_.SetText(Units(text));
-    before_ = std::u16string();
     viewport_.ScrollTo(0);
     updateScrollBar();
     restartCaret();
@@ -103,9 +102,8 @@ void TextField::textChanged(const textedit::TextChange& change) {
         return;
     const std::u16string_view text = editor_.Text();
     if (change.removed > 0) {
-        const std::u16string_view removed =
-            std::u16string_view(before_).substr(std::min(change.position, before_.size()), change.removed);
-        QAccessibleTextRemoveEvent event(this, static_cast<int>(change.position), FromUnits(removed));
+        QAccessibleTextRemoveEvent event(this, static_cast<int>(change.position),
+                                         FromUnits(change.removedText));
         QAccessible::updateAccessibility(&event);
     }
     if (change.inserted > 0) {
@@ -115,14 +113,9 @@ void TextField::textChanged(const textedit::TextChange& change) {
     }
 }
 
-void TextField::beforeChange() {
-    changed_ = false;
-    if (QAccessible::isActive())
-        before_ = editor_.Text();
-}
+void TextField::beforeChange() { changed_ = false; }
 
 void TextField::afterChange(const textedit::Selection& before) {
-    before_ = std::u16string();
     viewport_.ShowRow(editor_.CaretRow());
     updateScrollBar();
     restartCaret();

@@ -124,8 +124,6 @@ private:
     bool caretShown_ = false;
     bool selecting_ = false;
     bool changed_ = false;
-    // The text before a user's edit, kept only while a screen reader listens, which hears what went.
-    std::u16string before_;
 };
 
 template <typename Change> void TextField::userEdit(Change change) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace quorvel::forms::textedit {
 
@@ -13,16 +14,15 @@ Editor::Editor(Measurer& measurer) : measurer_(measurer) {
 }
 
 void Editor::SetText(std::u16string_view text) {
-    const std::size_t removed = text_.size();
-    text_.assign(text);
-    text_.shrink_to_fit();
+    // A new string of just the text's size; the old one is kept for the notice.
+    const std::u16string removed = std::exchange(text_, std::u16string(text));
     selection_ = {};
     caretAtRowEnd_ = false;
     desiredX_ = -1;
     history_.Clear();
     rows_.Layout(text_, rows_.Width(), measurer_);
     if (listener_)
-        listener_({0, removed, text_.size()});
+        listener_({0, removed.size(), text_.size(), removed});
 }
 
 void Editor::Select(std::size_t anchor, std::size_t caret) {
@@ -231,10 +231,12 @@ void Editor::Replace(std::size_t from, std::size_t to, std::u16string_view text,
 }
 
 void Editor::Apply(std::size_t position, std::size_t removed, std::u16string_view inserted) {
+    // What goes is kept for the notice: no more than the replace itself moves.
+    const std::u16string removedText = listener_ ? text_.substr(position, removed) : std::u16string();
     text_.replace(position, removed, inserted);
     rows_.Update(text_, position, removed, inserted.size(), measurer_);
     if (listener_)
-        listener_({position, removed, inserted.size()});
+        listener_({position, removed, inserted.size(), removedText});
 }
 
 void Editor::PlaceCaret(std::size_t anchor, std::size_t caret, bool atRowEnd) {

@@ -29,11 +29,13 @@ enum class Motion {
     PageDown,       // a page of rows down, at the desired x
 };
 
-// What an edit changed: at `position`, `removed` units became `inserted` units.
+// What an edit changed: at `position`, `removed` units became `inserted` units. `removedText` holds the
+// units that went, for as long as the notice is being handled.
 struct TextChange {
     std::size_t position = 0;
     std::size_t removed = 0;
     std::size_t inserted = 0;
+    std::u16string_view removedText;
 };
 
 // Where a view draws the caret in a row and which position of a row an x is nearest, for a view whose
