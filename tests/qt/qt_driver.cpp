@@ -4,6 +4,7 @@
 #include "qt_window.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -46,6 +47,11 @@ void Press(forms::Form& form, Key key) {
 
 void Type(forms::Form& form, std::string_view text) {
     QTest::keyClicks(FocusedWidget(form), QString::fromUtf8(text.data(), qsizetype(text.size())));
+}
+
+void Paste(forms::Form& form, std::u16string_view text) {
+    QGuiApplication::clipboard()->setText(forms::qt::FromUnits(text));
+    QTest::keyClick(FocusedWidget(form), Qt::Key_V, Qt::ControlModifier);
 }
 
 std::string Focused(forms::Form& form) {

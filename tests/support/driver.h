@@ -21,6 +21,9 @@ void Click(forms::Form& form, std::string_view control);
 void Press(forms::Form& form, Key key);
 // Characters typed into the control that has the focus.
 void Type(forms::Form& form, std::string_view text);
+// The text put on the system clipboard, as another program's copy does, then Ctrl+V pressed in the
+// control that has the focus.
+void Paste(forms::Form& form, std::u16string_view text);
 // The layout name of the control that has the focus in the form's window, or "".
 std::string Focused(forms::Form& form);
 // Closes the window as its close box does, and returns once it is gone.

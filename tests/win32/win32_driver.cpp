@@ -1,6 +1,7 @@
 // Drives the windows of the Win32 backend through window messages to the real controls, handed
 // through the program's own dispatch as its message loop hands them.
 #include "driver.h"
+#include "text_clipboard.h"
 #include "win32_platform.h"
 #include "win32_window.h"
 
@@ -69,6 +70,19 @@ void Type(forms::Form&, std::string_view text) {
     for (const char character : text)
         PostMessageW(GetFocus(), WM_CHAR, static_cast<unsigned char>(character), 1);
     Pump();
+}
+
+void Paste(forms::Form&, std::u16string_view text) {
+    ASSERT_TRUE(forms::win32::PutClipboardText(nullptr, text));
+    // The field reads Ctrl from the thread's keyboard state.
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    state[VK_CONTROL] = 0x80;
+    SetKeyboardState(state);
+    PostKey(GetFocus(), 'V');
+    Pump();
+    state[VK_CONTROL] = 0;
+    SetKeyboardState(state);
 }
 
 std::string Focused(forms::Form& form) {

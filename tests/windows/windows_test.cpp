@@ -132,6 +132,23 @@ TEST_P(MessageWindows, RunButtonPutsThePassOfTheInputIntoTheOutput) {
     EXPECT_EQ(Text("Text2"), u"");
 }
 
+// What another program copied arrives unit for unit on both platforms, so the same paste gives the same
+// pass: line ends of every kind, a paragraph separator, noncharacters and lone surrogates included. (The
+// system clipboard's plain text ends at NUL on Windows, so the paste holds none.)
+TEST_P(MessageWindows, APasteHoldsEveryCodeUnitTheOtherProgramCopied) {
+    const std::u16string copied{u'a', u'\r', u'b', u'\r', u'\n', u'c', u'\n', u'\r', u'\u2029', u'\u2028',
+                                u'\uFDD0', u'\uFFFF', char16_t(0xD800), u'd', char16_t(0xDC00), u'\t',
+                                char16_t(0xDBFF), char16_t(0xDFFF), u'%', u'\u0085', u'\v'};
+    drive::Click(*form, "Text1");
+    ASSERT_EQ(Text("Text1"), u"");
+    drive::Paste(*form, copied);
+    EXPECT_EQ(Text("Text1"), copied);
+    drive::Paste(*form, copied);
+    EXPECT_EQ(Text("Text1"), copied + copied);
+    drive::Click(*form, "Command1");
+    EXPECT_EQ(Text("Text2"), mirror.pass(copied + copied));
+}
+
 TEST_P(MessageWindows, SpaceOnTheRunButtonRunsIt) {
     for (int step = 0; step < 4 && drive::Focused(*form) != "Command1"; ++step)
         drive::Press(*form, drive::Key::Tab);
