@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What a screen reader finds of the program through the accessibility bus: windows as frames named
 # by their captions, every control with its role and a name a person understands, in tab order, and
-# the output of each pass read exactly through the text interface.
+# the output of each pass read exactly through the text interface; and in a field being typed into,
+# the caret where the keys leave it, the text at the caret by word and line, and the events heard.
 # The bus lives in a D-Bus session of the test's own.
 [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] && [ -n "${QUORVEL_OWN_BUS:-}" ] ||
     QUORVEL_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
@@ -20,6 +21,8 @@ click "$encrypt" 212 52
 xdotool type --delay 20 "${message%%$'\n'*}"
 xdotool key Return
 xdotool type --delay 20 "${message#*$'\n'}"
+# While the field has the keyboard: its caret, its text at the caret and what a reader hears.
+/usr/bin/python3 "$(dirname "$0")/screen_reader.py" --typing "$message" || fail "the typed field through the screen reader"
 click "$encrypt" 212 128                      # Encrypt Message
 click "$encrypt" 220 288                      # Copy To Clipboard
 coded=$(clipboard)

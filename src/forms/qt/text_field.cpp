@@ -128,7 +128,9 @@ void TextField::afterChange(const textedit::Selection& before) {
     if (QAccessible::isActive()) {
         QAccessibleTextCursorEvent cursor(this, static_cast<int>(selection.caret));
         QAccessible::updateAccessibility(&cursor);
-        if (selection.begin() != before.begin() || selection.end() != before.end()) {
+        // A caret that moves with nothing selected before or after selects nothing.
+        const bool anySelected = !selection.empty() || !before.empty();
+        if (anySelected && (selection.begin() != before.begin() || selection.end() != before.end())) {
             QAccessibleTextSelectionEvent selected(this, static_cast<int>(selection.begin()),
                                                    static_cast<int>(selection.end()));
             QAccessible::updateAccessibility(&selected);
