@@ -333,15 +333,19 @@ TEST_F(EditorTest, ChangesAreReportedWithTheirRange) {
 }
 
 TEST(UndoHistory, KeepsWithinItsBudgetButAlwaysTheNewestStep) {
+    // What an edit removed is held; what it inserted stands in the document and costs nothing.
     UndoHistory history(8);
-    history.Record(0, u"", u"abcde", {}, {5, 5}, EditKind::Paste);
-    history.Record(5, u"", u"fghij", {5, 5}, {10, 10}, EditKind::Paste);
+    history.Record(0, u"", 1000, {}, {1000, 1000}, EditKind::Paste);
+    history.Record(0, u"abcde", 0, {0, 5}, {0, 0}, EditKind::Delete);
+    EXPECT_EQ(history.StepCount(), 2u);
+    history.Record(0, u"fghij", 0, {0, 5}, {0, 0}, EditKind::Delete);
     EXPECT_EQ(history.StepCount(), 1u);
-    const EditStep* step = history.Undo();
+    EditStep* step = history.Undo();
     ASSERT_NE(step, nullptr);
-    EXPECT_EQ(step->inserted, u"fghij");
+    EXPECT_EQ(step->gone, u"fghij");
+    EXPECT_EQ(step->present, 0u);
     EXPECT_EQ(history.Undo(), nullptr);
-    history.Record(0, u"", std::u16string(100, u'x'), {}, {100, 100}, EditKind::Paste);
+    history.Record(0, std::u16string(100, u'x'), 0, {}, {}, EditKind::Delete);
     EXPECT_EQ(history.StepCount(), 1u);
     EXPECT_TRUE(history.CanUndo());
 }

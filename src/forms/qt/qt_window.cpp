@@ -56,16 +56,17 @@ void QtWindow::OnClick(std::string_view control, std::function<void()> handler) 
                                " takes no clicks");
 }
 
+// The field's own code units, read and written without a QString between: a long text is copied once.
 std::u16string QtWindow::Text(std::string_view field) const {
-    return std::u16string(Units(Find<TextField>(field).text()));
+    return std::u16string(Find<TextField>(field).editor().Text());
 }
 
 void QtWindow::SetText(std::string_view field, std::u16string_view text) {
-    Find<TextField>(field).setText(FromUnits(text));
+    Find<TextField>(field).setText(text);
 }
 
 bool QtWindow::Holds(std::string_view field, std::u16string_view text) const {
-    return Find<TextField>(field).holds(FromUnits(text));
+    return Find<TextField>(field).editor().Text() == text;
 }
 
 void QtWindow::closeEvent(QCloseEvent* event) {

@@ -74,9 +74,11 @@ TextField::~TextField() { editor_.SetDrawnRows(nullptr); }
 
 QString TextField::text() const { return FromUnits(editor_.Text()); }
 
-void TextField::setText(const QString& text) {
+void TextField::setText(const QString& text) { setText(Units(text)); }
+
+void TextField::setText(std::u16string_view text) {
     beforeChange();
-    editor_.SetText(Units(text));
+    editor_.SetText(text);
     viewport_.ScrollTo(0);
     updateScrollBar();
     restartCaret();

@@ -165,13 +165,12 @@ bool Editor::Undo() { return Revisit(history_.Undo(), true); }
 
 bool Editor::Redo() { return Revisit(history_.Redo(), false); }
 
-bool Editor::Revisit(const EditStep* step, bool undo) {
+bool Editor::Revisit(EditStep* step, bool undo) {
     if (!step)
         return false;
-    if (undo)
-        Apply(step->position, step->inserted.size(), step->removed);
-    else
-        Apply(step->position, step->removed.size(), step->inserted);
+    std::u16string leaving = text_.substr(step->position, step->present);
+    Apply(step->position, step->present, step->gone);
+    history_.Exchange(*step, std::move(leaving));
     const Selection& selection = undo ? step->before : step->after;
     PlaceCaret(selection.anchor, selection.caret, false);
     desiredX_ = -1;
@@ -227,7 +226,7 @@ void Editor::Replace(std::size_t from, std::size_t to, std::u16string_view text,
     selection_ = {caret, caret};
     caretAtRowEnd_ = false;
     desiredX_ = -1;
-    history_.Record(from, std::move(removed), std::u16string(text), before, selection_, kind);
+    history_.Record(from, std::move(removed), text.size(), before, selection_, kind);
 }
 
 void Editor::Apply(std::size_t position, std::size_t removed, std::u16string_view inserted) {

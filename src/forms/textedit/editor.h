@@ -125,7 +125,7 @@ private:
     void Replace(std::size_t from, std::size_t to, std::u16string_view text, EditKind kind);
     void Apply(std::size_t position, std::size_t removed, std::u16string_view inserted);
     // Undoes or redoes `step`, if there is one.
-    bool Revisit(const EditStep* step, bool undo);
+    bool Revisit(EditStep* step, bool undo);
     void PlaceCaret(std::size_t anchor, std::size_t caret, bool atRowEnd);
     void MoveVertically(std::size_t rowCount, bool down, bool extend);
 

@@ -4,20 +4,20 @@
 
 namespace quorvel::forms::textedit {
 
-void UndoHistory::Record(std::size_t position, std::u16string removed, std::u16string inserted,
-                         Selection before, Selection after, EditKind kind) {
+void UndoHistory::Record(std::size_t position, std::u16string removed, std::size_t inserted, Selection before,
+                         Selection after, EditKind kind) {
     while (steps_.size() > next_) {
-        held_ -= steps_.back().removed.size() + steps_.back().inserted.size();
+        held_ -= steps_.back().gone.size();
         steps_.pop_back();
     }
-    held_ += removed.size() + inserted.size();
+    held_ += removed.size();
     EditStep* last = steps_.empty() ? nullptr : &steps_.back();
     if (kind == EditKind::Typing && !sealed_ && last && removed.empty() &&
-        last->position + last->inserted.size() == position && last->after == before) {
-        last->inserted += inserted;
+        last->position + last->present == position && last->after == before) {
+        last->present += inserted;
         last->after = after;
     } else {
-        steps_.push_back({position, std::move(removed), std::move(inserted), before, after});
+        steps_.push_back({position, std::move(removed), inserted, before, after});
     }
     sealed_ = kind != EditKind::Typing;
     next_ = steps_.size();
@@ -31,19 +31,25 @@ void UndoHistory::Clear() {
     sealed_ = true;
 }
 
-const EditStep* UndoHistory::Undo() {
+EditStep* UndoHistory::Undo() {
     sealed_ = true;
     return next_ > 0 ? &steps_[--next_] : nullptr;
 }
 
-const EditStep* UndoHistory::Redo() {
+EditStep* UndoHistory::Redo() {
     sealed_ = true;
     return next_ < steps_.size() ? &steps_[next_++] : nullptr;
 }
 
+void UndoHistory::Exchange(EditStep& step, std::u16string leaving) {
+    held_ = held_ - step.gone.size() + leaving.size();
+    step.present = step.gone.size();
+    step.gone = std::move(leaving);
+}
+
 void UndoHistory::KeepWithinBudget() {
     while (held_ > budget_ && steps_.size() > 1) {
-        held_ -= steps_.front().removed.size() + steps_.front().inserted.size();
+        held_ -= steps_.front().gone.size();
         steps_.pop_front();
         --next_;
     }

@@ -11,16 +11,19 @@ namespace quorvel::forms::textedit {
 // What made an edit; typing coalesces into one undo step, every other kind is a step of its own.
 enum class EditKind { Typing, Paste, Cut, Delete, Other };
 
-// One undoable edit: at `position`, `removed` became `inserted`, with the selection before and after.
+// One undoable edit at `position`. A step holds only the text that is not in the document, so that a
+// long paste is not held twice: while the edit is done, `gone` is the text it removed and its inserted
+// units stand in the document at [position, position + present); once undone, `gone` is the inserted
+// text and the removed units stand there. The selections are those before and after the edit.
 struct EditStep {
     std::size_t position = 0;
-    std::u16string removed;
-    std::u16string inserted;
+    std::u16string gone;
+    std::size_t present = 0;
     Selection before;
     Selection after;
 };
 
-// The edits that can be undone and redone. Each edit's texts are held once, in its step. Typing joins
+// The edits that can be undone and redone. Typing joins
 // the step before it while it continues where that step ended and nothing sealed it (a caret move, an
 // undo, an edit of another kind). A new edit after undoing drops what could be redone. When the texts
 // held exceed the budget, the oldest steps go (the newest always stays).
@@ -30,8 +33,8 @@ public:
 
     explicit UndoHistory(std::size_t budget = DefaultBudget) : budget_(budget) {}
 
-    // Records an edit that has been made.
-    void Record(std::size_t position, std::u16string removed, std::u16string inserted, Selection before,
+    // Records an edit that has been made: at `position`, `removed` became `inserted` units.
+    void Record(std::size_t position, std::u16string removed, std::size_t inserted, Selection before,
                 Selection after, EditKind kind);
     // Ends the current typing step: the next typing starts a step of its own.
     void Seal() { sealed_ = true; }
@@ -40,10 +43,13 @@ public:
 
     bool CanUndo() const { return next_ > 0; }
     bool CanRedo() const { return next_ < steps_.size(); }
-    // The step to revert (the caller puts `removed` back in place of `inserted`), or null.
-    const EditStep* Undo();
-    // The step to make again, or null.
-    const EditStep* Redo();
+    // The step to revert, or null. The caller puts `gone` in place of the `present` units and hands the
+    // units it took out to Exchange.
+    EditStep* Undo();
+    // The step to make again, or null; the caller does as after Undo.
+    EditStep* Redo();
+    // `step`, just undone or redone, now holds `leaving`, the units its revisit took out of the document.
+    void Exchange(EditStep& step, std::u16string leaving);
 
     // How many steps are held.
     std::size_t StepCount() const { return steps_.size(); }
