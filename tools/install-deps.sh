@@ -18,6 +18,8 @@ packages=(
     qt6-wayland sway wtype wl-clipboard
     # Tests through the accessibility bus, as a screen reader reads the program
     dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+    # Typing through a real input method: IBus with m17n's composing tables, which show a pre-edit
+    ibus ibus-m17n m17n-db
     # Packaging checks
     dpkg-dev file desktop-file-utils appstream binutils-mingw-w64-x86-64
     # The Windows installer: wixl builds it, msiinfo reads its tables

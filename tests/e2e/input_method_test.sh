@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Typing through a real input method: IBus with m17n's RFC 1345 table, where "&" starts a mnemonic
+# that is composed in a pre-edit until it is complete. While a letter is being composed the field
+# draws the pre-edit at the caret but its text, as a screen reader reads it, is unchanged; what the
+# input method commits lands in the text once, and the pre-edit never does.
+# IBus and the accessibility bus live in a D-Bus session of the test's own.
+[ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] && [ -n "${QUORVEL_OWN_BUS:-}" ] ||
+    QUORVEL_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
+source "$(dirname "$0")/desktop.sh"
+
+SKIPPED=77
+plugin=/usr/lib/x86_64-linux-gnu/qt6/plugins/platforminputcontexts/libibusplatforminputcontextplugin.so
+[ -e "$plugin" ] || { echo "SKIP: this Qt has no IBus input context"; exit "$SKIPPED"; }
+
+start_desktop
+# IBus keeps its address and its cache under the test's own folders, and its settings in memory.
+ime_home=$(mktemp -d)
+CLEANUPS+=("rm -rf '$ime_home'")
+export XDG_CONFIG_HOME="$ime_home/config" XDG_CACHE_HOME="$ime_home/cache" GSETTINGS_BACKEND=memory
+/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+PIDS+=($!)
+ibus-daemon --panel=disable --emoji-extension=disable --replace >/dev/null 2>&1 &
+PIDS+=($!)
+engine=m17n:t:rfc1345
+for _ in $(seq 100); do
+    ibus engine "$engine" >/dev/null 2>&1 || true
+    [ "$(ibus engine 2>/dev/null)" = "$engine" ] && break
+    sleep 0.1
+done
+[ "$(ibus engine 2>/dev/null)" = "$engine" ] || fail "IBus did not take up the engine $engine"
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_IM_MODULE=ibus
+start_program
+
+reader="$(dirname "$0")/field_reader.py"
+# Debian's own Python, which has the accessibility bindings. Sets CARET, CARET_X, CARET_Y, HEIGHT
+# and TEXT from the input field, once it holds $1 or two seconds have passed.
+read_field() {
+    local answer
+    answer=$(/usr/bin/python3 "$reader" "Encrypt Message" "Message to encrypt" "$1") ||
+        fail "the input field through the accessibility bus"
+    read -r CARET CARET_X CARET_Y HEIGHT <<<"${answer%%$'\n'*}"
+    TEXT=${answer#*$'\n'}
+}
+expect_field() {
+    read_field "$2"
+    [ "$TEXT" = "$2" ] || fail "$1: the field holds '$TEXT', expected '$2'"
+    [ "$CARET" = "$3" ] || fail "$1: the caret is at $CARET, expected $3"
+}
+# Three columns of pixels a little right of the caret's place after "Gr": inside the first
+# character drawn there, and clear of the caret both before it moves and after.
+strip() { import -window root -crop "3x$HEIGHT+$((CARET_X + 2))+$CARET_Y" rgb:- | md5sum; }
+
+main=$(window "Quorvel 1.0")
+click "$main" 60 195                          # Encrypt
+encrypt=$(window "Encrypt Message")
+click "$encrypt" 212 52                       # into the prompt, which empties it
+xdotool type --delay 40 "Gr"
+expect_field "plain letters through the input method" "Gr" 2
+empty=$(strip)
+
+xdotool type --delay 40 "&"
+drawn=""
+for _ in $(seq 20); do
+    [ "$(strip)" != "$empty" ] && { drawn=yes; break; }
+    sleep 0.1
+done
+[ -n "$drawn" ] || fail "nothing drawn after the caret while '&' is composed"
+expect_field "while '&' is composed" "Gr" 2
+xdotool type --delay 40 "u:"
+expect_field "while '&u:' is composed" "Gr" 2
+# "&u:" could still go on to "&u:-" and the like: the next "&" commits "ü" and starts "&ss", which
+# is complete and commits "ß" at once.
+xdotool type --delay 40 "&ss"
+expect_field "after '&u:' and '&ss'" "Grüß" 4
+xdotool type --delay 40 "e"
+expect_field "after a plain 'e'" "Grüße" 5
+
+# The same text reaches another program.
+xdotool key ctrl+a ctrl+c
+copied=$(clipboard_other_than "")
+[ "$copied" = "Grüße" ] || fail "the field copied '$copied', expected 'Grüße'"
+echo "1 passed, 0 failed"
