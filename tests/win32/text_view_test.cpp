@@ -6,9 +6,11 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <imm.h>
 #include <oleacc.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -663,6 +665,328 @@ TEST_F(FieldTest, ComposedCharactersAreTypedAtTheCaret) {
     SendMessageW(field_, WM_IME_CHAR, 0x6587, 1);
     EXPECT_EQ(Text(), u"a\u4E2D\u6587b");
     EXPECT_EQ(Caret(), 3u);
+}
+
+// The input method's side of a context, as the Windows DDK lays it out: an input method fills the
+// composition in it, and the field reads it through ImmGetCompositionStringW.
+struct CompositionString {
+    DWORD size;
+    DWORD readAttributesLength, readAttributesOffset, readClausesLength, readClausesOffset;
+    DWORD readTextLength, readTextOffset;
+    DWORD attributesLength, attributesOffset, clausesLength, clausesOffset, textLength, textOffset;
+    DWORD cursor, deltaStart;
+    DWORD resultReadClausesLength, resultReadClausesOffset, resultReadTextLength, resultReadTextOffset;
+    DWORD resultClausesLength, resultClausesOffset, resultLength, resultOffset;
+    DWORD privateSize, privateOffset;
+};
+struct InputContext {
+    HWND window;
+    BOOL open;
+    POINT statusWindow;
+    POINT softKeyboard;
+    DWORD conversion;
+    DWORD sentence;
+    LOGFONTW font;
+    COMPOSITIONFORM composition;
+    CANDIDATEFORM candidates[4];
+    HANDLE compositionString;
+    HANDLE candidateInfo;
+    HANDLE guideLine;
+    HANDLE privateData;
+    DWORD messageCount;
+    HANDLE messages;
+    DWORD initialized;
+    DWORD reserved[3];
+};
+extern "C" {
+InputContext* WINAPI ImmLockIMC(HIMC);
+BOOL WINAPI ImmUnlockIMC(HIMC);
+HANDLE WINAPI ImmCreateIMCC(DWORD);
+HANDLE WINAPI ImmDestroyIMCC(HANDLE);
+void* WINAPI ImmLockIMCC(HANDLE);
+BOOL WINAPI ImmUnlockIMCC(HANDLE);
+}
+
+// A field composed in through its input method context. Wine's own input method composes what
+// ImmSetCompositionStringW sets, with every unit typed (ATTR_INPUT) and the cursor at the end, and
+// commits or drops it on ImmNotifyIME; a composition with converted pieces, a cursor of its own, or a
+// result that comes with the next composition is put in the context as an input method puts it, and
+// the field told of it by the message an input method sends.
+class CompositionTest : public FieldTest {
+protected:
+    void Compose(std::u16string_view text) {
+        HIMC context = ImmGetContext(field_);
+        ImmSetCompositionStringW(context, SCS_SETSTR, const_cast<char16_t*>(text.data()),
+                                 static_cast<DWORD>(text.size() * sizeof(char16_t)), nullptr, 0);
+        ImmReleaseContext(field_, context);
+    }
+    void Notify(DWORD action) {
+        HIMC context = ImmGetContext(field_);
+        ImmNotifyIME(context, NI_COMPOSITIONSTR, action, 0);
+        ImmReleaseContext(field_, context);
+    }
+    struct Held {
+        std::u16string text{};
+        std::vector<BYTE> attributes{};
+        std::vector<DWORD> clauses{};
+        DWORD cursor = 0;
+        std::u16string result{};
+    };
+    void Hold(const Held& held, LPARAM changed) {
+        std::vector<BYTE> data(sizeof(CompositionString));
+        const auto append = [&data](const void* bytes, std::size_t length) {
+            data.resize((data.size() + 3) / 4 * 4);
+            const auto offset = static_cast<DWORD>(data.size());
+            data.insert(data.end(), static_cast<const BYTE*>(bytes),
+                        static_cast<const BYTE*>(bytes) + length);
+            return offset;
+        };
+        CompositionString header{};
+        header.textLength = static_cast<DWORD>(held.text.size());
+        header.textOffset = append(held.text.data(), held.text.size() * sizeof(char16_t));
+        header.attributesLength = static_cast<DWORD>(held.attributes.size());
+        header.attributesOffset = append(held.attributes.data(), held.attributes.size());
+        header.clausesLength = static_cast<DWORD>(held.clauses.size() * sizeof(DWORD));
+        header.clausesOffset = append(held.clauses.data(), held.clauses.size() * sizeof(DWORD));
+        header.cursor = held.cursor;
+        header.resultLength = static_cast<DWORD>(held.result.size());
+        header.resultOffset = append(held.result.data(), held.result.size() * sizeof(char16_t));
+        header.size = static_cast<DWORD>(data.size());
+        std::memcpy(data.data(), &header, sizeof header);
+
+        HIMC context = ImmGetContext(field_);
+        InputContext* input = ImmLockIMC(context);
+        ASSERT_NE(input, nullptr);
+        HANDLE memory = ImmCreateIMCC(static_cast<DWORD>(data.size()));
+        std::memcpy(ImmLockIMCC(memory), data.data(), data.size());
+        ImmUnlockIMCC(memory);
+        ImmDestroyIMCC(std::exchange(input->compositionString, memory));
+        ImmUnlockIMC(context);
+        ImmReleaseContext(field_, context);
+        SendMessageW(field_, WM_IME_COMPOSITION, held.text.empty() ? 0 : held.text[0], changed);
+    }
+
+    // How wide GDI makes `text` in the field's font, and how high a row of it is.
+    int Width(std::u16string_view text) {
+        HDC dc = GetDC(field_);
+        HGDIOBJ previous = SelectObject(dc, font_);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text.data()),
+                              static_cast<int>(text.size()), &size);
+        SelectObject(dc, previous);
+        ReleaseDC(field_, dc);
+        return size.cx;
+    }
+    int RowHeight() {
+        HDC dc = GetDC(field_);
+        HGDIOBJ previous = SelectObject(dc, font_);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, previous);
+        ReleaseDC(field_, dc);
+        return metrics.tmHeight;
+    }
+    POINT CaretPoint() {
+        POINT at{};
+        GetCaretPos(&at);
+        return at;
+    }
+
+    // The field's client area as it paints itself.
+    std::vector<COLORREF> Paint() {
+        RECT client{};
+        GetClientRect(field_, &client);
+        width_ = client.right;
+        HDC screen = GetDC(field_);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP canvas = CreateCompatibleBitmap(screen, client.right, client.bottom);
+        HGDIOBJ previous = SelectObject(dc, canvas);
+        SendMessageW(field_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < client.bottom; ++y)
+            for (int x = 0; x < client.right; ++x)
+                pixels.push_back(GetPixel(dc, x, y));
+        SelectObject(dc, previous);
+        DeleteObject(canvas);
+        DeleteDC(dc);
+        ReleaseDC(field_, screen);
+        return pixels;
+    }
+    // The rows of pixels, from `top` to `bottom`, that are the text's colour all the way from `left` to
+    // `right`: underlines.
+    std::vector<int> SolidRows(const std::vector<COLORREF>& pixels, int left, int right, int top,
+                               int bottom) {
+        std::vector<int> rows;
+        for (int y = top; y < bottom; ++y) {
+            bool solid = left < right;
+            for (int x = left; x < right && solid; ++x)
+                solid = pixels[static_cast<std::size_t>(y * width_ + x)] == GetSysColor(COLOR_WINDOWTEXT);
+            if (solid)
+                rows.push_back(y);
+        }
+        return rows;
+    }
+    // The pixels of the band from `top` to `bottom`.
+    std::vector<COLORREF> Band(const std::vector<COLORREF>& pixels, int top, int bottom) {
+        return {pixels.begin() + top * width_, pixels.begin() + bottom * width_};
+    }
+
+    int width_ = 0;
+};
+
+// While composing the text stays as it was; the composition is drawn in the caret's row at the caret,
+// where typing it would put it, underlined, with the caret at the input method's cursor in it.
+TEST_F(CompositionTest, TheCompositionIsDrawnAtTheCaretAndTheTextStaysAsItWas) {
+    Set(u"ab");
+    SelectRange(1, 1);
+    const POINT a = PointOf(0);
+    const POINT b = PointOf(1);
+    Compose(u"ni");
+    EXPECT_EQ(Text(), u"ab");
+    wchar_t buffer[8] = {};
+    EXPECT_EQ(SendMessageW(field_, WM_GETTEXT, 8, reinterpret_cast<LPARAM>(buffer)), 2);
+    EXPECT_STREQ(buffer, L"ab");
+    IAccessible* accessible = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(field_, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(&accessible)),
+              S_OK);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR value = nullptr;
+    EXPECT_EQ(accessible->get_accValue(self, &value), S_OK);
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(value), SysStringLen(value)), u"ab");
+    SysFreeString(value);
+    accessible->Release();
+    EXPECT_EQ(SendMessageW(field_, EM_CANUNDO, 0, 0), FALSE);
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{1}, DWORD{1}));
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(View().Composing().Text(), u"ni");
+    // Wine's input method keeps its cursor at the composition's end.
+    EXPECT_EQ(CaretPoint().x, b.x + Width(u"ni"));
+    EXPECT_EQ(CaretPoint().y, b.y);
+
+    const int bottom = b.y + RowHeight();
+    const std::vector<COLORREF> composing = Paint();
+    const std::vector<int> underline{bottom - 1};
+    EXPECT_EQ(SolidRows(composing, b.x, b.x + Width(u"ni") - 1, b.y, bottom), underline);
+    EXPECT_TRUE(SolidRows(composing, a.x, b.x - 1, b.y, bottom).empty());
+
+    // Above its underline the row looks as it will once the composition is typed.
+    Notify(CPS_COMPLETE);
+    ASSERT_EQ(Text(), u"anib");
+    EXPECT_EQ(Band(Paint(), b.y, bottom - 1), Band(composing, b.y, bottom - 1));
+}
+
+// A piece being converted is underlined thick and the typed one thin, each apart, and the caret stands
+// at the input method's cursor; a cursor or attributes that do not fit the composition are kept to it.
+TEST_F(CompositionTest, ConvertedPiecesAreUnderlinedThickAndTheCaretIsTheInputMethods) {
+    Set(u"ab");
+    SelectRange(1, 1);
+    const POINT b = PointOf(1);
+    const int bottom = b.y + RowHeight();
+    SendMessageW(field_, WM_IME_STARTCOMPOSITION, 0, 0);
+    Hold({.text = u"\u4f60hao",
+          .attributes = {ATTR_TARGET_CONVERTED, ATTR_INPUT, ATTR_INPUT, ATTR_INPUT},
+          .clauses = {0, 1, 4},
+          .cursor = 1},
+         GCS_COMPSTR | GCS_COMPATTR | GCS_COMPCLAUSE | GCS_CURSORPOS);
+    EXPECT_EQ(Text(), u"ab");
+    EXPECT_EQ(CaretPoint().x, b.x + Width(u"\u4f60"));
+    const std::vector<COLORREF> pixels = Paint();
+    const std::vector<int> thick{bottom - 2, bottom - 1};
+    const std::vector<int> thin{bottom - 1};
+    const int converted = b.x + Width(u"\u4f60");
+    EXPECT_EQ(SolidRows(pixels, b.x, converted - 1, b.y, bottom), thick);
+    EXPECT_EQ(SolidRows(pixels, converted, b.x + Width(u"\u4f60hao") - 1, b.y, bottom), thin);
+    // The gap between the pieces.
+    EXPECT_TRUE(SolidRows(pixels, converted - 1, converted, b.y, bottom).empty());
+
+    Hold({.text = u"hao", .attributes = {ATTR_INPUT}, .cursor = 99},
+         GCS_COMPSTR | GCS_COMPATTR | GCS_CURSORPOS);
+    EXPECT_EQ(View().Composing().Cursor(), 3u);
+    EXPECT_EQ(CaretPoint().x, b.x + Width(u"hao"));
+    EXPECT_EQ(SolidRows(Paint(), b.x, b.x + Width(u"h") - 1, b.y, bottom), thin);
+    EXPECT_EQ(Text(), u"ab");
+}
+
+// The result is typed once, as the keyboard types, and one undo takes it away; a result can come with
+// the next composition in one message.
+TEST_F(CompositionTest, TheResultIsTypedOnceAndUndoneInOneStep) {
+    Set(u"ab");
+    SelectRange(1, 1);
+    Compose(u"n");
+    Compose(u"ni");
+    Notify(CPS_COMPLETE);
+    EXPECT_EQ(Text(), u"anib");
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(Caret(), 3u);
+    EXPECT_FALSE(View().Composing().Active());
+    EXPECT_EQ(CaretPoint().x, PointOf(3).x);
+    SendMessageW(field_, EM_UNDO, 0, 0);
+    EXPECT_EQ(Text(), u"ab");
+    EXPECT_EQ(Caret(), 1u);
+
+    SendMessageW(field_, WM_IME_STARTCOMPOSITION, 0, 0);
+    Hold({.text = u"ma", .attributes = {ATTR_INPUT, ATTR_INPUT}, .cursor = 2, .result = u"\u4f60"},
+         GCS_RESULTSTR | GCS_COMPSTR | GCS_COMPATTR | GCS_CURSORPOS);
+    EXPECT_EQ(Text(), u"a\u4f60b");
+    EXPECT_EQ(Caret(), 2u);
+    EXPECT_EQ(View().Composing().Text(), u"ma");
+    EXPECT_EQ(CaretPoint().x, PointOf(2).x + Width(u"ma"));
+    SendMessageW(field_, WM_IME_ENDCOMPOSITION, 0, 0);
+    EXPECT_FALSE(View().Composing().Active());
+    EXPECT_EQ(CaretPoint().x, PointOf(2).x);
+    SendMessageW(field_, EM_UNDO, 0, 0);
+    EXPECT_EQ(Text(), u"ab");
+}
+
+// A dropped or emptied composition leaves the text and the caret as they were, and so does a message
+// with nothing in the context, or with no context at all.
+TEST_F(CompositionTest, ACancelledCompositionLeavesTheTextAsItWas) {
+    Set(u"ab");
+    SelectRange(1, 1);
+    const POINT b = PointOf(1);
+    Compose(u"ni");
+    Notify(CPS_CANCEL);
+    EXPECT_FALSE(View().Composing().Active());
+    EXPECT_EQ(CaretPoint().x, b.x);
+
+    Compose(u"ni");
+    Compose(u"");
+    EXPECT_FALSE(View().Composing().Active());
+    EXPECT_EQ(CaretPoint().x, b.x);
+    SendMessageW(field_, WM_IME_COMPOSITION, 0, GCS_RESULTSTR | GCS_COMPSTR | GCS_COMPATTR | GCS_CURSORPOS);
+    SendMessageW(field_, WM_IME_ENDCOMPOSITION, 0, 0);
+
+    HIMC context = ImmAssociateContext(field_, nullptr);
+    SendMessageW(field_, WM_IME_STARTCOMPOSITION, 0, 0);
+    SendMessageW(field_, WM_IME_COMPOSITION, 0, GCS_RESULTSTR | GCS_COMPSTR);
+    SendMessageW(field_, WM_IME_ENDCOMPOSITION, 0, 0);
+    ImmAssociateContext(field_, context);
+    EXPECT_EQ(Text(), u"ab");
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(SendMessageW(field_, EM_CANUNDO, 0, 0), FALSE);
+    EXPECT_EQ(Caret(), 1u);
+}
+
+// A click, or the focus leaving the field, types what was being composed where it was shown, once, and
+// ends the composition; it is not carried to the next window.
+TEST_F(CompositionTest, AClickOrLeavingTheFieldTypesTheComposition) {
+    Set(u"ab");
+    SelectRange(1, 1);
+    Compose(u"ni");
+    Mouse(WM_LBUTTONDOWN, PointOf(0));
+    Mouse(WM_LBUTTONUP, PointOf(0));
+    EXPECT_EQ(Text(), u"anib");
+    EXPECT_EQ(Caret(), 0u);
+    EXPECT_FALSE(View().Composing().Active());
+
+    Compose(u"ma");
+    SetFocus(parent_);
+    EXPECT_EQ(Text(), u"maanib");
+    EXPECT_EQ(changes, 2);
+    EXPECT_FALSE(View().Composing().Active());
 }
 
 // What UI Automation asks of the field: the rows in view, where part of a row is on the screen and

@@ -111,6 +111,35 @@ void RowPainter::PaintShaped(HDC dc, int x, int y, std::u16string_view row, std:
                     static_cast<int>(selectionEnd), FALSE);
 }
 
+void RowPainter::PaintComposing(HDC dc, int x, int y, const textedit::Preedit::ShownRow& shown,
+                                const Colours& colours) {
+    Paint(dc, x, y, shown.text, 0, 0, colours);
+    const int thin = std::max(1, measurer_.LineHeight() / 14);
+    const int bottom = y + measurer_.LineHeight();
+    SetBkColor(dc, colours.text);
+    for (const textedit::Preedit::Span& span : shown.spans) {
+        const int begin = X(shown.text, span.begin);
+        const int end = X(shown.text, span.begin + span.length);
+        const int thickness = span.style == textedit::Preedit::Style::Selected ? 2 * thin : thin;
+        // One pixel short at the right, so that pieces side by side stay apart.
+        const RECT line{x + std::min(begin, end), bottom - thickness, x + std::max(begin, end) - 1, bottom};
+        if (line.left < line.right)
+            ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &line, nullptr, 0, nullptr);
+    }
+}
+
+int RowPainter::X(std::u16string_view row, std::size_t position) {
+    position = std::min(position, row.size());
+    if (Shaped(row))
+        return ShapedX(row, position);
+    advances_.assign(position, 0);
+    measurer_.Advances(row.substr(0, position), advances_);
+    long long x = 0;
+    for (const int advance : advances_)
+        x += advance;
+    return static_cast<int>(std::min<long long>(x, INT_MAX / 2));
+}
+
 int RowPainter::ShapedX(std::u16string_view row, std::size_t position) {
     const ShapedRow shaped(measurer_.dc(), row);
     int x = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "glyph_measurer.h"
+#include "preedit.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -31,6 +32,14 @@ public:
     // filled.
     void Paint(HDC dc, int x, int y, std::u16string_view row, std::size_t selectionBegin,
                std::size_t selectionEnd, const Colours& colours);
+
+    // Draws the caret's row while an input method composes: the row with the pre-edit in it, and each
+    // piece of the pre-edit underlined as Windows does, thin for composing text and thick for the piece
+    // being converted, with a gap between pieces. The row shows no selection meanwhile.
+    void PaintComposing(HDC dc, int x, int y, const textedit::Preedit::ShownRow& shown,
+                        const Colours& colours);
+    // The x of `position` in `row` as drawn, from the row's left edge.
+    int X(std::u16string_view row, std::size_t position);
 
     // Whether the row is shaped rather than drawn at the measured advances.
     bool Shaped(std::u16string_view row);

@@ -116,12 +116,20 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         Repaint();
         Notify(EN_SETFOCUS);
         return 0;
-    case WM_KILLFOCUS:
+    case WM_KILLFOCUS: {
+        // What is being composed is typed before the focus goes: the input method's context is the
+        // thread's, and the composition would follow the focus to the next window. The parent may
+        // destroy the field on the edit's EN_CHANGE.
+        const HWND window = handle_;
+        CommitComposition();
+        if (!IsWindow(window))
+            return 0;
         focused_ = false;
         DestroyCaret();
         Repaint();
         Notify(EN_KILLFOCUS);
         return 0;
+    }
     case WM_KEYDOWN:
         KeyDown(static_cast<UINT>(wParam));
         return 0;
@@ -141,23 +149,23 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_IME_CHAR:
         Character(static_cast<char16_t>(wParam));
         return 0;
+    // The field draws the composition in its text itself: the input method's own composition window is
+    // neither shown nor told of it, and only its candidate list appears, at the caret.
+    case WM_IME_SETCONTEXT:
+        return DefWindowProcW(handle_, message, wParam, lParam & ~ISC_SHOWUICOMPOSITIONWINDOW);
     case WM_IME_STARTCOMPOSITION:
         composing_ = true;
         PlaceComposition();
-        break;
+        return 0;
     case WM_IME_ENDCOMPOSITION:
         composing_ = false;
-        break;
-    case WM_IME_COMPOSITION: {
-        // The field may be gone after the edit's EN_CHANGE: its window handle is kept here.
-        const HWND window = handle_;
+        preedit_.Clear();
+        UpdateCaret();
+        Repaint();
+        return 0;
+    case WM_IME_COMPOSITION:
         Composition(lParam);
-        if (!(lParam & ~(GCS_RESULTSTR | GCS_RESULTREADSTR | GCS_RESULTCLAUSE | GCS_RESULTREADCLAUSE)))
-            return 0;
-        return DefWindowProcW(
-            window, message, wParam,
-            lParam & ~(GCS_RESULTSTR | GCS_RESULTREADSTR | GCS_RESULTCLAUSE | GCS_RESULTREADCLAUSE));
-    }
+        return 0;
     case WM_LBUTTONDOWN:
         ButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, (wParam & MK_SHIFT) != 0);
         return 0;
@@ -502,7 +510,11 @@ void TextView::Paint(HDC screen, const RECT& area) {
             begin = std::clamp(selection.begin(), start, rows.RowEnd(row)) - start;
             end = std::clamp(selection.end(), start, rows.RowEnd(row)) - start;
         }
-        painter_.Paint(dc, Margin(), y, RowText(row), begin, end, colours);
+        if (preedit_.Active() && row == editor_.CaretRow())
+            painter_.PaintComposing(dc, Margin(), y, preedit_.Show(RowText(row), selection.caret - start),
+                                    colours);
+        else
+            painter_.Paint(dc, Margin(), y, RowText(row), begin, end, colours);
     }
     BitBlt(screen, area.left, area.top, area.right - area.left, area.bottom - area.top, dc, area.left,
            area.top, SRCCOPY);
@@ -661,7 +673,13 @@ void TextView::UpdateCaret() {
     // Spaces hang past the field's edge at the end of a row; the caret after them stays at the edge.
     RECT client{};
     GetClientRect(handle_, &client);
-    const int x = Margin() + CaretX(row, editor_.selection().caret, editor_.CaretAtRowEnd());
+    int x = Margin() + CaretX(row, editor_.selection().caret, editor_.CaretAtRowEnd());
+    if (preedit_.Active()) {
+        // While composing, the caret is the input method's, inside the pre-edit.
+        const textedit::Preedit::ShownRow shown =
+            preedit_.Show(RowText(row), editor_.selection().caret - editor_.rows().RowStart(row));
+        x = Margin() + painter_.X(shown.text, shown.caret);
+    }
     SetCaretPos(std::min(x, std::max(0, static_cast<int>(client.right) - 1)),
                 static_cast<int>(viewport_.RowY(row)));
     if (composing_)

@@ -3,6 +3,7 @@
 #include "editor.h"
 #include "glyph_measurer.h"
 #include "key_map.h"
+#include "preedit.h"
 #include "row_painter.h"
 #include "uia_provider.h"
 #include "viewport.h"
@@ -46,6 +47,8 @@ public:
     // The first row in view, and how many whole rows the field shows.
     std::size_t TopRow() const { return viewport_.TopRow(); }
     std::size_t PageRows() const { return viewport_.PageRows(); }
+    // What an input method is composing, drawn at the caret; it is not in the text.
+    const textedit::Preedit& Composing() const { return preedit_; }
 
     HWND handle() const override { return handle_; }
     const textedit::Editor& editor() const override { return editor_; }
@@ -76,7 +79,12 @@ private:
     void Drag(POINT at);
     void AutoScroll();
     void ShowContextMenu(POINT screen);
-    void Composition(LPARAM parts);
+    // Takes what a WM_IME_COMPOSITION names from the input method's context: the result is typed, and
+    // the composition as it now stands is shown at the caret.
+    void Composition(LPARAM changed);
+    // Types what the input method is composing where it is shown, and ends the composition: when the
+    // focus leaves the field or a click moves the caret.
+    void CommitComposition();
     void PlaceComposition();
     void Copy();
     void Cut();
@@ -127,6 +135,7 @@ private:
     textedit::Editor editor_;
     textedit::Viewport viewport_{editor_.rows()};
     FieldAutomation automation_{*this};
+    textedit::Preedit preedit_;
     bool focused_ = false;
     bool selecting_ = false;
     bool composing_ = false;

@@ -8,11 +8,49 @@
 #include <iterator>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace quorvel::forms::win32 {
 namespace {
 
 constexpr UINT kAutoScrollMs = 50;
+
+// What an input method context holds of its composition at `index` (GCS_COMPSTR, GCS_COMPATTR, ...), as
+// a string of `Container`'s units: empty when the context has none, or answers an error
+// (IMM_ERROR_NODATA, IMM_ERROR_GENERAL).
+template <typename Container> Container ReadComposition(HIMC context, DWORD index) {
+    using Unit = typename Container::value_type;
+    const LONG bytes = ImmGetCompositionStringW(context, index, nullptr, 0);
+    if (bytes <= 0)
+        return {};
+    Container units(static_cast<std::size_t>(bytes) / sizeof(Unit), Unit{});
+    const LONG read = ImmGetCompositionStringW(context, index, units.data(),
+                                               static_cast<DWORD>(units.size() * sizeof(Unit)));
+    units.resize(read > 0 ? std::min(units.size(), static_cast<std::size_t>(read) / sizeof(Unit)) : 0);
+    return units;
+}
+
+// The pieces of a composition of `length` units, from the input method's attribute of each unit and its
+// clauses' starts: a piece is a run of one attribute within one clause. The piece being converted
+// (ATTR_TARGET_CONVERTED, ATTR_TARGET_NOTCONVERTED) is the pre-edit's selected piece; the rest, typed
+// or converted, is underlined.
+std::vector<textedit::Preedit::Span> CompositionSpans(const std::vector<BYTE>& attributes,
+                                                      const std::vector<DWORD>& clauses, std::size_t length) {
+    std::vector<textedit::Preedit::Span> spans;
+    length = std::min(length, attributes.size());
+    for (std::size_t begin = 0; begin < length;) {
+        std::size_t end = begin + 1;
+        while (end < length && attributes[end] == attributes[begin] &&
+               std::ranges::find(clauses, static_cast<DWORD>(end)) == clauses.end())
+            ++end;
+        const bool target =
+            attributes[begin] == ATTR_TARGET_CONVERTED || attributes[begin] == ATTR_TARGET_NOTCONVERTED;
+        spans.push_back({begin, end - begin,
+                         target ? textedit::Preedit::Style::Selected : textedit::Preedit::Style::Underline});
+        begin = end;
+    }
+    return spans;
+}
 
 }  // namespace
 
@@ -90,6 +128,12 @@ void TextView::Character(char16_t unit) {
 }
 
 void TextView::ButtonDown(POINT at, bool extend) {
+    // A click ends the composition, typed where it stands, before the caret moves; the parent may
+    // destroy the field on the edit's EN_CHANGE.
+    const HWND window = handle_;
+    CommitComposition();
+    if (!IsWindow(window))
+        return;
     if (GetFocus() != handle_)
         SetFocus(handle_);
     UserEdit([&] { MoveToPoint(at, extend); });
@@ -156,31 +200,68 @@ void TextView::ShowContextMenu(POINT screen) {
         SendMessageW(handle_, chosen, 0, 0);
 }
 
-void TextView::Composition(LPARAM parts) {
-    if (!(parts & GCS_RESULTSTR))
-        return;
+void TextView::Composition(LPARAM changed) {
     HIMC context = ImmGetContext(handle_);
     if (!context)
         return;
-    std::u16string result;
-    if (const LONG bytes = ImmGetCompositionStringW(context, GCS_RESULTSTR, nullptr, 0); bytes > 0) {
-        result.resize(static_cast<std::size_t>(bytes) / sizeof(char16_t));
-        ImmGetCompositionStringW(context, GCS_RESULTSTR, result.data(), static_cast<DWORD>(bytes));
+    const auto result =
+        changed & GCS_RESULTSTR ? ReadComposition<std::u16string>(context, GCS_RESULTSTR) : std::u16string();
+    // The context holds the composition as it now stands, whatever the message says changed: an input
+    // method may say nothing, and a result ends the composition or comes with the next one.
+    const auto composing = ReadComposition<std::u16string>(context, GCS_COMPSTR);
+    std::vector<textedit::Preedit::Span> spans;
+    std::size_t cursor = composing.size();
+    if (!composing.empty()) {
+        spans =
+            CompositionSpans(ReadComposition<std::vector<BYTE>>(context, GCS_COMPATTR),
+                             ReadComposition<std::vector<DWORD>>(context, GCS_COMPCLAUSE), composing.size());
+        if (const LONG at = ImmGetCompositionStringW(context, GCS_CURSORPOS, nullptr, 0); at >= 0)
+            cursor = static_cast<std::size_t>(at);
     }
     ImmReleaseContext(handle_, context);
-    if (!result.empty())
+    preedit_.Set(composing, cursor, std::move(spans));
+    // Typed as the keyboard types, one undo step; last, as the parent may destroy the field on EN_CHANGE.
+    if (!result.empty()) {
         UserEdit([&] { editor_.ReplaceSelection(result, textedit::EditKind::Typing); });
+        return;
+    }
+    UpdateCaret();
+    Repaint();
+}
+
+void TextView::CommitComposition() {
+    if (!preedit_.Active())
+        return;
+    // Typed here as it is shown, and dropped from the input method, rather than committed by it: the
+    // context is the thread's, and while the focus leaves, its messages may already go to the window
+    // taking the focus.
+    const std::u16string composed = preedit_.Text();
+    preedit_.Clear();
+    if (HIMC context = ImmGetContext(handle_)) {
+        ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_CANCEL, 0);
+        ImmReleaseContext(handle_, context);
+    }
+    UserEdit([&] { editor_.ReplaceSelection(composed, textedit::EditKind::Typing); });
 }
 
 void TextView::PlaceComposition() {
     HIMC context = ImmGetContext(handle_);
     if (!context)
         return;
-    // The composition shows at the caret, in the field's font.
+    // The composition is drawn at the caret, in the field's font; the input method's candidate list
+    // goes below the caret, or above it, never over the caret's row.
+    POINT caret{};
+    GetCaretPos(&caret);
     COMPOSITIONFORM place{};
     place.dwStyle = CFS_POINT;
-    GetCaretPos(&place.ptCurrentPos);
+    place.ptCurrentPos = caret;
     ImmSetCompositionWindow(context, &place);
+    CANDIDATEFORM candidates{};
+    candidates.dwIndex = 0;
+    candidates.dwStyle = CFS_EXCLUDE;
+    candidates.ptCurrentPos = {caret.x, caret.y + measurer_.LineHeight()};
+    candidates.rcArea = {caret.x, caret.y, caret.x + 1, caret.y + measurer_.LineHeight()};
+    ImmSetCandidateWindow(context, &candidates);
     LOGFONTW font{};
     if (GetObjectW(GetCurrentObject(measurer_.dc(), OBJ_FONT), sizeof font, &font))
         ImmSetCompositionFont(context, &font);
