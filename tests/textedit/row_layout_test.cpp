@@ -355,5 +355,146 @@ TEST(RowLayout, AKeystrokeInLongCodedTextBreaksRowsUntilTheyLineUp) {
     }
 }
 
+// Coded text: '%' and digits, with no break opportunity anywhere, all of one advance.
+std::u16string CodedRun(std::size_t length) {
+    static constexpr std::u16string_view kCoded = u"%7%12%5%30%4%61%9";
+    std::u16string text;
+    while (text.size() < length)
+        text += kCoded;
+    text.resize(length);
+    return text;
+}
+
+// Applies an edit to the text and to the rows, and checks the rows against a whole layout.
+void EditAndCompare(RowLayout& rows, std::u16string& text, std::size_t from, std::size_t removed,
+                    std::u16string_view inserted, Measurer& measurer) {
+    text.replace(from, removed, inserted);
+    rows.Update(text, from, removed, inserted.size(), measurer);
+    RowLayout whole;
+    whole.Layout(text, rows.Width(), measurer);
+    ASSERT_EQ(RowStarts(rows), RowStarts(whole));
+    for (std::size_t row = 0; row < rows.RowCount(); ++row)
+        ASSERT_EQ(rows.RowEnd(row), whole.RowEnd(row)) << "row " << row;
+}
+
+TEST(RowLayout, UpdateInLongCodedTextOfEqualAdvancesEqualsAWholeLayout) {
+    // A hundred rows of ten units each; edits one after another on the same rows, each checked
+    // against a whole layout: at the text's start, in the middle and near the end, typed and removed,
+    // one unit and several, units of other widths and of several units, a break opportunity, number
+    // punctuation the rules read back across, paragraph breaks and line separators.
+    struct Edit {
+        std::size_t from, removed;
+        std::u16string inserted;
+    };
+    const Edit edits[] = {
+        {0, 0, u"%"},         {0, 1, u""},         {0, 0, u"%%%"},
+        {0, 3, u""},          {1, 0, u"7"},        {0, 2, u""},
+        {505, 0, u"%"},       {500, 0, u"5"},      {500, 2, u""},
+        {990, 0, u"%%"},      {995, 4, u""},       {0, 0, u"W"},
+        {1, 0, u"i"},         {3, 0, u"e\u0301"},  {200, 0, u"\U0001F600"},
+        {150, 0, u"\xD83D"s}, {300, 0, u" "},      {300, 1, u""},
+        {250, 0, u","},       {400, 0, u"\n"},     {600, 0, u"\r\n"},
+        {600, 1, u""},        {700, 0, u"\u2028"}, {0, 0, u"%"},
+        {398, 6, u"%%"},      {0, 1, u""},         {0, 5, u""},
+    };
+    TestMeasurer measurer(VariedAdvance);
+    for (const int width : {100, 95, 10, 5, 20}) {
+        std::u16string text = CodedRun(1000);
+        RowLayout rows;
+        rows.Layout(text, width, measurer);
+        for (const Edit& edit : edits) {
+            EditAndCompare(rows, text, edit.from, edit.removed, edit.inserted, measurer);
+            ASSERT_FALSE(HasFailure()) << "width " << width << " at " << edit.from;
+        }
+    }
+}
+
+TEST(RowLayout, UpdateAfterRandomEditsInCodedTextEqualsAWholeLayout) {
+    // Runs of equal advances, and now and then what interrupts or changes them.
+    static const std::u16string pieces[] = {
+        u"%7", u"%12", u"%5", u"7", u"b",  u"%30",  u"W",      u"i",       u" ",          u"\n",
+        u"!",  u",",   u"%",  u"z", u"漢", u"\r\n", u"\u2028", u"e\u0301", u"\U0001F600", u"\xDE00"s,
+    };
+    auto randomPieces = [&](std::mt19937& random, std::size_t length, std::size_t kinds) {
+        std::u16string text;
+        while (text.size() < length)
+            text += pieces[std::uniform_int_distribution<std::size_t>(0, kinds - 1)(random)];
+        return text;
+    };
+    std::mt19937 random(7);
+    TestMeasurer measurer(VariedAdvance);
+    for (int round = 0; round < 100; ++round) {
+        // Mostly coded units: a few kinds of piece, or all of them now and then.
+        std::u16string text = randomPieces(random, std::uniform_int_distribution<std::size_t>(0, 600)(random),
+                                           round % 4 == 0 ? std::size(pieces) : 6);
+        const int width = std::uniform_int_distribution<int>(1, 120)(random);
+        RowLayout rows;
+        rows.Layout(text, width, measurer);
+        for (int edit = 0; edit < 40; ++edit) {
+            const std::size_t from = std::uniform_int_distribution<std::size_t>(0, text.size())(random);
+            const std::size_t removed = std::uniform_int_distribution<std::size_t>(
+                0, std::min<std::size_t>(text.size() - from, 12))(random);
+            const std::u16string inserted =
+                randomPieces(random, std::uniform_int_distribution<std::size_t>(0, 3)(random),
+                             edit % 3 == 0 ? std::size(pieces) : 6);
+            EditAndCompare(rows, text, from, removed, inserted, measurer);
+            ASSERT_FALSE(HasFailure()) << "round " << round << " edit " << edit << " width " << width;
+        }
+    }
+}
+
+TEST(RowLayout, AnEditInLongCodedTextOfEqualAdvancesBreaksOnlyTheRowsAroundIt) {
+    // A unit typed moves the text of every row after it, but each row still holds as many units as
+    // fit: the rows up to the paragraph's end are not broken again.
+    TestMeasurer fixed = FixedMeasurer();
+    std::u16string text = CodedRun(1000) + u"\n" + CodedRun(1000);
+    RowLayout rows;
+    rows.Layout(text, 100, fixed);
+    ASSERT_EQ(rows.RowCount(), 200u);
+    struct Edit {
+        std::size_t from, removed;
+        std::u16string inserted;
+    };
+    for (const Edit& edit : {Edit{0, 0, u"%"}, Edit{0, 1, u""}, Edit{503, 0, u"77"}, Edit{503, 2, u""},
+                             Edit{1505, 0, u"7"}, Edit{1505, 1, u""}}) {
+        EditAndCompare(rows, text, edit.from, edit.removed, edit.inserted, fixed);
+        EXPECT_LE(rows.RowsBrokenLastTime(), 3u) << edit.from;
+    }
+    // A unit wider than the others: the first row holds it and seven units (25 + 7 * 10 pixels), and
+    // the rows after it start a unit earlier, still ten units each.
+    TestMeasurer varied(VariedAdvance);
+    rows.Layout(text, 100, varied);
+    EditAndCompare(rows, text, 0, 0, u"W", varied);
+    EXPECT_LE(rows.RowsBrokenLastTime(), 3u);
+    EXPECT_EQ(rows.RowStart(1), 8u);
+    EXPECT_EQ(rows.RowStart(2), 18u);
+}
+
+TEST(RowLayout, RowsFollowWithoutReadingOnlyWhereBreakingCannotTellTheUnitsApart) {
+    // Number punctuation after a digit keeps the digits after it (LB25), after a letter it does not:
+    // the rows over the punctuation are alike, but where a row may start depends on the unit before
+    // them all.
+    TestMeasurer fixed = FixedMeasurer();
+    std::u16string text = u"1" + std::u16string(25, u',') + std::u16string(40, u'1');
+    RowLayout rows;
+    rows.Layout(text, 100, fixed);
+    ASSERT_EQ(RowStarts(rows), (Starts{0, 10, 20, 30, 40, 50, 60}));
+    EditAndCompare(rows, text, 0, 1, u"a", fixed);
+    EXPECT_EQ(RowStarts(rows), (Starts{0, 10, 20, 26, 36, 46, 56}));
+    EditAndCompare(rows, text, 0, 1, u"1", fixed);
+    EXPECT_EQ(RowStarts(rows), (Starts{0, 10, 20, 30, 40, 50, 60}));
+
+    // Spaces before exclamation marks are no break opportunity, but they hang: a row holds one more
+    // unit when a space comes where the next row would start.
+    text.clear();
+    for (int i = 0; i < 250; ++i)
+        text += u"!!! ";
+    rows.Layout(text, 90, fixed);
+    EditAndCompare(rows, text, 0, 0, u"!", fixed);
+    EditAndCompare(rows, text, 0, 1, u"", fixed);
+    EditAndCompare(rows, text, 0, 0, u"!!", fixed);
+    EditAndCompare(rows, text, 500, 0, u"!", fixed);
+}
+
 }  // namespace
 }  // namespace quorvel::forms::textedit

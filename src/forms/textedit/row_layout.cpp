@@ -31,9 +31,13 @@ std::uint32_t Saturated(std::size_t value) {
         std::min<std::size_t>(value, std::numeric_limits<std::uint32_t>::max()));
 }
 
+// How far breaking a uniform row of `units` units reads: its units, the next one (which does not fit)
+// and the read-ahead.
+std::uint32_t UniformReach(std::size_t units) { return Saturated(units + 1 + ReadAhead); }
+
 }  // namespace
 
-RowLayout::RowLayout() : rows_{Row{0, 0, 0}} {}
+RowLayout::RowLayout() : rows_{Row{0, 0, 0, 0}} {}
 
 std::size_t RowLayout::RowLimit(std::size_t row) const {
     return row + 1 < rows_.size() ? rows_[row + 1].start : textLength_;
@@ -64,38 +68,50 @@ RowLayout::Row RowLayout::BreakRow(std::u16string_view text, ClusterWalk& walk, 
     walk.Keep(start);
     long long used = 0;
     std::size_t candidate = start;
+    // Whether the clusters so far are single units of the first one's advance, and no spaces.
+    int firstAdvance = 0;
+    bool sameUnits = false;
     for (; !walk.AtEnd(); walk.Next()) {
         const std::size_t position = walk.Position();
         const int advance = walk.Advance();
+        const bool uniformUnit = walk.ClusterEnd() == position + 1 && !IsHangingSpace(text[position]);
         if (position == start) {
             used = std::min(advance, width_);
+            firstAdvance = advance;
+            sameUnits = uniformUnit;
             continue;
         }
         if (!IsNoBreakBetweenAscii(text[position - 1], text[position])) {
             if (IsRowEndUnit(text[position - 1])) {
                 next = position;
-                return {start, Saturated(walk.ClusterEnd() + ReadAhead - start), 0};
+                return {start, Saturated(walk.ClusterEnd() + ReadAhead - start), 0, 0};
             }
             candidate = position;
         }
         if (!IsHangingSpace(text[position]) && used + advance > width_) {
             const std::size_t lastBreak = LastBreakOpportunity(text, start, candidate);
             next = lastBreak > start ? lastBreak : position;
-            const Row row{start, Saturated(walk.ClusterEnd() + ReadAhead - start), 0};
+            // Uniform when broken for want of an opportunity, and when one more unit of the same
+            // advance would not have fitted either.
+            const bool uniform = lastBreak == start && sameUnits && used + firstAdvance > width_ &&
+                                 firstAdvance <= std::numeric_limits<std::uint16_t>::max();
+            const Row row{start, Saturated(walk.ClusterEnd() + ReadAhead - start), 0,
+                          static_cast<std::uint16_t>(uniform ? firstAdvance : 0)};
             walk.Seek(next);
             return row;
         }
+        sameUnits = sameUnits && uniformUnit && advance == firstAdvance;
         used += advance;
     }
     const std::size_t end = walk.Position();
     if (end > start && IsRowEndUnit(text[end - 1])) {
         // A line separator at the paragraph's end: what is left of the paragraph is an empty row.
         next = end;
-        return {start, Saturated(end + ReadAhead - start), 0};
+        return {start, Saturated(end + ReadAhead - start), 0, 0};
     }
     const std::size_t length = ParagraphBreakLength(text, end);
     next = end + length;
-    return {start, Saturated(end + ReadAhead - start), static_cast<std::uint8_t>(length)};
+    return {start, Saturated(end + ReadAhead - start), static_cast<std::uint8_t>(length), 0};
 }
 
 template <typename Stop>
@@ -109,14 +125,14 @@ void RowLayout::BreakFrom(std::u16string_view text, std::size_t start, Measurer&
                 ++end;
             if (end < text.size() && IsRowEndUnit(text[end])) {
                 ++end;
-                out.push_back({start, Saturated(end + ReadAhead - start), 0});
+                out.push_back({start, Saturated(end + ReadAhead - start), 0, 0});
                 if (stop(end))
                     return;
                 start = end;
                 continue;
             }
             const std::size_t length = ParagraphBreakLength(text, end);
-            out.push_back({start, Saturated(end + ReadAhead - start), static_cast<std::uint8_t>(length)});
+            out.push_back({start, Saturated(end + ReadAhead - start), static_cast<std::uint8_t>(length), 0});
             if (length == 0 || stop(end + length))
                 return;
             start = end + length;
@@ -160,19 +176,64 @@ void RowLayout::Update(std::u16string_view text, std::size_t from, std::size_t r
     // Rows are broken again until one starts where an old row started, shifted by the edit, far enough
     // past the edit, and at a point the rules' look-backs stop at, that nothing its breaking reads
     // changed: from there on the old rows hold.
+    //
+    // A row that starts as far past the edit and at such a point, but inside a stretch of old uniform
+    // rows of one advance (in old positions), reads only units of the stretch, each a cluster of one
+    // unit of that advance, no space, with no break opportunity before any of them but the stretch's
+    // first: it holds as many units as the old rows there, and so does each next row as long as its
+    // units and the one after them lie in the stretch. Those rows are written down without reading
+    // the text, and breaking resumes after them.
     std::vector<Row> fresh;
+    std::size_t broken = 0;
     std::size_t old = first + 1;
     bool linedUp = false;
-    BreakFrom(text, rows_[first].start, measurer, fresh, [&](std::size_t next) {
-        if (next < from + inserted + ReadBehind)
-            return false;
-        // In old positions, `next` is next - inserted + removed.
-        while (old < rows_.size() && rows_[old].start + inserted < next + removed)
-            ++old;
-        linedUp = old < rows_.size() && rows_[old].start + inserted == next + removed &&
-                  BoundsLookBehind(text, next);
-        return linedUp;
-    });
+    // The old row that holds the new row start in old positions, and the row that ends the stretch of
+    // uniform rows of its advance (found again once `holding` reaches it).
+    std::size_t holding = first;
+    std::size_t stretchEnd = first;
+    std::size_t start = rows_[first].start;
+    for (;;) {
+        std::size_t uniformRows = 0, units = 0;
+        std::uint16_t advance = 0;
+        const std::size_t before = fresh.size();
+        BreakFrom(text, start, measurer, fresh, [&](std::size_t next) {
+            if (next < from + inserted + ReadBehind)
+                return false;
+            // In old positions, `next` is next - inserted + removed.
+            const std::size_t was = next - inserted + removed;
+            while (old < rows_.size() && rows_[old].start < was)
+                ++old;
+            if (old < rows_.size() && rows_[old].start == was && BoundsLookBehind(text, next)) {
+                linedUp = true;
+                return true;
+            }
+            while (holding + 1 < rows_.size() && rows_[holding + 1].start <= was)
+                ++holding;
+            advance = rows_[holding].uniformAdvance;
+            if (advance == 0)
+                return false;
+            if (stretchEnd <= holding) {
+                // A uniform row is never a paragraph's last: the stretch ends before the rows' end.
+                stretchEnd = holding + 1;
+                while (rows_[stretchEnd].uniformAdvance == advance)
+                    ++stretchEnd;
+            }
+            units = rows_[holding + 1].start - rows_[holding].start;
+            const std::size_t end = rows_[stretchEnd].start;
+            if (was + units >= end || !BoundsLookBehind(text, next))
+                return false;
+            // Rows of `units` units from `next` while each unit of a row and the one after it lie
+            // before `end`.
+            uniformRows = (end - was - 1) / units;
+            start = next;
+            return true;
+        });
+        broken += fresh.size() - before;
+        if (uniformRows == 0)
+            break;
+        for (std::size_t row = 0; row < uniformRows; ++row, start += units)
+            fresh.push_back({start, UniformReach(units), 0, advance});
+    }
 
     const std::size_t kept = linedUp ? old : rows_.size();
     if (fresh.size() > kept - first)
@@ -185,7 +246,7 @@ void RowLayout::Update(std::u16string_view text, std::size_t from, std::size_t r
          ++row)
         row->start = row->start + inserted - removed;
     textLength_ = text.size();
-    rowsBroken_ = fresh.size();
+    rowsBroken_ = broken;
 }
 
 }  // namespace quorvel::forms::textedit

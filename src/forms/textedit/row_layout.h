@@ -20,6 +20,15 @@ namespace quorvel::forms::textedit {
 // Breaking a row reads the text from its start up to the first cluster that does not fit. Each row
 // keeps how far that reach went, so that an edit re-breaks only the rows that read the edited units
 // and those after them until the row starts line up again with the old ones.
+//
+// In coded text of equal advances the rows after an edit do not line up with the old ones: a unit
+// typed moves every later row's text by a unit, up to the paragraph's end. So each row also keeps
+// whether it is uniform: broken anywhere for want of a break opportunity (none in it nor at its end),
+// its clusters single units, none a space, all of one advance, and as many as fit at that advance. In
+// a stretch of uniform rows of one advance every unit is alike to breaking, so a row that starts
+// anywhere inside it holds as many units as the old rows did. Once a new row starts far enough past
+// the edit inside such a stretch, the rows up to near the stretch's end follow by arithmetic, without
+// reading the text, and breaking resumes there.
 class RowLayout {
 public:
     // A width of 0 or less means no wrapping: a row per paragraph and line separator, without measuring.
@@ -53,7 +62,8 @@ public:
     // `atEndOfRow` (a caret that stands after the row's last cluster).
     std::size_t RowOf(std::size_t position, bool atEndOfRow = false) const;
 
-    // How many rows the last Layout or Update broke (the rest of an Update's rows were only moved).
+    // How many rows the last Layout or Update broke (the rest of an Update's rows were only moved, or
+    // followed from uniform rows without reading the text).
     std::size_t RowsBrokenLastTime() const { return rowsBroken_; }
 
 private:
@@ -63,6 +73,8 @@ private:
         std::uint32_t reach;
         // The length of the paragraph break the row ends with: 0, 1 or 2.
         std::uint8_t breakLength;
+        // The advance of each of the row's clusters if the row is uniform, else 0.
+        std::uint16_t uniformAdvance;
     };
 
     // Breaks rows from `start` (a row start) into `out` until the text's end, or until the next row
