@@ -865,6 +865,15 @@ TEST_F(CompositionTest, TheCompositionIsDrawnAtTheCaretAndTheTextStaysAsItWas) {
     // Wine's input method keeps its cursor at the composition's end.
     EXPECT_EQ(CaretPoint().x, b.x + Width(u"ni"));
     EXPECT_EQ(CaretPoint().y, b.y);
+    // The input method's candidate list goes at the caret, clear of the caret's row.
+    HIMC context = ImmGetContext(field_);
+    CANDIDATEFORM candidates{};
+    EXPECT_TRUE(ImmGetCandidateWindow(context, 0, &candidates));
+    ImmReleaseContext(field_, context);
+    EXPECT_EQ(candidates.dwStyle, static_cast<DWORD>(CFS_EXCLUDE));
+    EXPECT_EQ(candidates.ptCurrentPos.x, b.x + Width(u"ni"));
+    EXPECT_EQ(candidates.rcArea.top, b.y);
+    EXPECT_EQ(candidates.rcArea.bottom, b.y + RowHeight());
 
     const int bottom = b.y + RowHeight();
     const std::vector<COLORREF> composing = Paint();
@@ -886,21 +895,21 @@ TEST_F(CompositionTest, ConvertedPiecesAreUnderlinedThickAndTheCaretIsTheInputMe
     const POINT b = PointOf(1);
     const int bottom = b.y + RowHeight();
     SendMessageW(field_, WM_IME_STARTCOMPOSITION, 0, 0);
-    Hold({.text = u"\u4f60hao",
-          .attributes = {ATTR_TARGET_CONVERTED, ATTR_INPUT, ATTR_INPUT, ATTR_INPUT},
-          .clauses = {0, 1, 4},
-          .cursor = 1},
+    Hold({.text = u"nihao",
+          .attributes = {ATTR_TARGET_CONVERTED, ATTR_TARGET_CONVERTED, ATTR_INPUT, ATTR_INPUT, ATTR_INPUT},
+          .clauses = {0, 2, 5},
+          .cursor = 2},
          GCS_COMPSTR | GCS_COMPATTR | GCS_COMPCLAUSE | GCS_CURSORPOS);
     EXPECT_EQ(Text(), u"ab");
-    EXPECT_EQ(CaretPoint().x, b.x + Width(u"\u4f60"));
+    EXPECT_EQ(CaretPoint().x, b.x + Width(u"ni"));
     const std::vector<COLORREF> pixels = Paint();
     const std::vector<int> thick{bottom - 2, bottom - 1};
     const std::vector<int> thin{bottom - 1};
-    const int converted = b.x + Width(u"\u4f60");
+    const int converted = b.x + Width(u"ni");
     EXPECT_EQ(SolidRows(pixels, b.x, converted - 1, b.y, bottom), thick);
-    EXPECT_EQ(SolidRows(pixels, converted, b.x + Width(u"\u4f60hao") - 1, b.y, bottom), thin);
+    EXPECT_EQ(SolidRows(pixels, converted, b.x + Width(u"nihao") - 1, b.y, bottom), thin);
     // The gap between the pieces.
-    EXPECT_TRUE(SolidRows(pixels, converted - 1, converted, b.y, bottom).empty());
+    EXPECT_TRUE(SolidRows(pixels, converted - 1, converted, bottom - 2, bottom).empty());
 
     Hold({.text = u"hao", .attributes = {ATTR_INPUT}, .cursor = 99},
          GCS_COMPSTR | GCS_COMPATTR | GCS_CURSORPOS);
