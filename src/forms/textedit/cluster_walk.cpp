@@ -23,6 +23,14 @@ int ClusterWalk::AdvanceOfLongerCluster() const {
     return std::accumulate(first, first + static_cast<std::ptrdiff_t>(clusterEnd_ - position_), 0);
 }
 
+bool ClusterWalk::EveryUnitCarries(std::size_t from, int advance) const {
+    // Without a branch, so that the loop vectorizes: it runs for every row of coded text.
+    int differs = 0;
+    for (std::size_t unit = from - pieceBegin_; unit < position_ - pieceBegin_; ++unit)
+        differs |= advances_[unit] ^ advance;
+    return differs == 0;
+}
+
 void ClusterWalk::Seek(std::size_t position) {
     position_ = position;
     Settle();

@@ -38,6 +38,9 @@ public:
     }
     // Holds the advances from `position` (a cluster boundary walked over) on, so that Seek may return.
     void Keep(std::size_t position) { keep_ = position; }
+    // Whether every unit from `from` (at or after the point Keep named) up to the current cluster
+    // carries `advance`: when it is positive, each of those units is a cluster of its own.
+    bool EveryUnitCarries(std::size_t from, int advance) const;
     // Goes back to a cluster boundary at or after the point Keep named, in the same paragraph.
     void Seek(std::size_t position);
     // Starts again at `position`, a cluster boundary in another paragraph, forgetting all advances.

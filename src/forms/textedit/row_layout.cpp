@@ -68,17 +68,16 @@ RowLayout::Row RowLayout::BreakRow(std::u16string_view text, ClusterWalk& walk, 
     walk.Keep(start);
     long long used = 0;
     std::size_t candidate = start;
-    // Whether the clusters so far are single units of the first one's advance, and no spaces.
+    // For uniform rows: the first cluster's advance, and whether a cluster is a space.
     int firstAdvance = 0;
-    bool sameUnits = false;
+    bool spaces = false;
     for (; !walk.AtEnd(); walk.Next()) {
         const std::size_t position = walk.Position();
         const int advance = walk.Advance();
-        const bool uniformUnit = walk.ClusterEnd() == position + 1 && !IsHangingSpace(text[position]);
         if (position == start) {
             used = std::min(advance, width_);
             firstAdvance = advance;
-            sameUnits = uniformUnit;
+            spaces = IsHangingSpace(text[position]);
             continue;
         }
         if (!IsNoBreakBetweenAscii(text[position - 1], text[position])) {
@@ -88,19 +87,23 @@ RowLayout::Row RowLayout::BreakRow(std::u16string_view text, ClusterWalk& walk, 
             }
             candidate = position;
         }
-        if (!IsHangingSpace(text[position]) && used + advance > width_) {
+        if (IsHangingSpace(text[position])) {
+            spaces = true;
+        } else if (used + advance > width_) {
             const std::size_t lastBreak = LastBreakOpportunity(text, start, candidate);
             next = lastBreak > start ? lastBreak : position;
-            // Uniform when broken for want of an opportunity, and when one more unit of the same
-            // advance would not have fitted either.
-            const bool uniform = lastBreak == start && sameUnits && used + firstAdvance > width_ &&
-                                 firstAdvance <= std::numeric_limits<std::uint16_t>::max();
+            // Uniform when broken for want of an opportunity, with no space, when one more unit of
+            // the first one's advance would not have fitted either, and when each unit is a cluster
+            // of that advance. Only then are the advances looked at again, so that prose pays nothing.
+            const bool uniform = lastBreak == start && !spaces && firstAdvance > 0 &&
+                                 used + firstAdvance > width_ &&
+                                 firstAdvance <= std::numeric_limits<std::uint16_t>::max() &&
+                                 walk.EveryUnitCarries(start, firstAdvance);
             const Row row{start, Saturated(walk.ClusterEnd() + ReadAhead - start), 0,
                           static_cast<std::uint16_t>(uniform ? firstAdvance : 0)};
             walk.Seek(next);
             return row;
         }
-        sameUnits = sameUnits && uniformUnit && advance == firstAdvance;
         used += advance;
     }
     const std::size_t end = walk.Position();
