@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace quorvel::forms {
 
@@ -21,10 +22,10 @@ void Form::OnClick(Clickable control, std::function<void()> handler) {
     window_->OnClick(Own(control.layout()), [handler = std::move(handler)] { RunHandler(handler); });
 }
 
-std::u16string Form::Text(NamedField field) const { return window_->Text(Own(field.layout())); }
+std::u16string_view Form::Text(NamedField field) const { return window_->Text(Own(field.layout())); }
 
-void Form::SetText(NamedField field, std::u16string_view text) {
-    window_->SetText(Own(field.layout()), text);
+void Form::SetText(NamedField field, std::u16string text) {
+    window_->SetText(Own(field.layout()), std::move(text));
 }
 
 bool Form::Holds(NamedField field, std::u16string_view text) const {

@@ -34,8 +34,8 @@ protected:
     // Runs `handler` on every click on the control; failures go to the error report.
     void OnClick(Clickable control, std::function<void()> handler);
 
-    std::u16string Text(NamedField field) const;
-    void SetText(NamedField field, std::u16string_view text);
+    std::u16string_view Text(NamedField field) const;
+    void SetText(NamedField field, std::u16string text);
     bool Holds(NamedField field, std::u16string_view text) const;
 
 private:

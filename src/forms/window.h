@@ -20,9 +20,11 @@ public:
     virtual void Raise() = 0;
     // Runs `handler` on every left click on the named button or text field.
     virtual void OnClick(std::string_view control, std::function<void()> handler) = 0;
-    // A text field's text, code unit for code unit as the field holds it.
-    virtual std::u16string Text(std::string_view field) const = 0;
-    virtual void SetText(std::string_view field, std::u16string_view text) = 0;
+    // A text field's text, code unit for code unit as the field holds it, read in place: the view
+    // holds until the field's text changes, so a handler reads a long text without copying it.
+    virtual std::u16string_view Text(std::string_view field) const = 0;
+    // Takes the text over: a long result moves into the field without a copy.
+    virtual void SetText(std::string_view field, std::u16string text) = 0;
     // Whether the field holds exactly `text`; cheap however long the field is.
     virtual bool Holds(std::string_view field, std::u16string_view text) const = 0;
 };

@@ -67,7 +67,7 @@ protected:
 
     TextView& View() { return *TextView::Of(field_); }
     const std::u16string& Text() { return View().Text(); }
-    void Set(std::u16string_view text) { View().SetText(text); }
+    void Set(std::u16string_view text) { View().SetText(std::u16string(text)); }
 
     std::pair<DWORD, DWORD> Selection() {
         DWORD begin = 0;

@@ -149,7 +149,7 @@ std::vector<double> Sides(ITextRangeProvider* range) {
 
 class UiaProviderTest : public ::testing::Test {
 protected:
-    void Set(std::u16string_view text) { field.core().SetText(text); }
+    void Set(std::u16string_view text) { field.core().SetText(std::u16string(text)); }
     Ref<ITextProvider> Text() { return Pattern<ITextProvider>(provider.get(), kTextPattern, kITextProvider); }
     Ref<ITextRangeProvider> Document() {
         ITextRangeProvider* range = nullptr;

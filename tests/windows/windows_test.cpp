@@ -59,9 +59,9 @@ protected:
         form->Show();
         drive::Opened(*form);
     }
-    std::u16string Text(std::string_view field) const { return form->window()->Text(field); }
+    std::u16string Text(std::string_view field) const { return std::u16string(form->window()->Text(field)); }
     void SetText(std::string_view field, std::u16string_view text) const {
-        form->window()->SetText(field, text);
+        form->window()->SetText(field, std::u16string(text));
     }
 
     const Mirror& mirror = *GetParam();

@@ -8,6 +8,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace quorvel::forms {
 
@@ -56,13 +57,13 @@ void QtWindow::OnClick(std::string_view control, std::function<void()> handler) 
                                " takes no clicks");
 }
 
-// The field's own code units, read and written without a QString between: a long text is copied once.
-std::u16string QtWindow::Text(std::string_view field) const {
-    return std::u16string(Find<TextField>(field).editor().Text());
+// The field's own code units, read and taken over without a QString between.
+std::u16string_view QtWindow::Text(std::string_view field) const {
+    return Find<TextField>(field).editor().Text();
 }
 
-void QtWindow::SetText(std::string_view field, std::u16string_view text) {
-    Find<TextField>(field).setText(text);
+void QtWindow::SetText(std::string_view field, std::u16string text) {
+    Find<TextField>(field).setText(std::move(text));
 }
 
 bool QtWindow::Holds(std::string_view field, std::u16string_view text) const {

@@ -74,11 +74,11 @@ TextField::~TextField() { editor_.SetDrawnRows(nullptr); }
 
 QString TextField::text() const { return FromUnits(editor_.Text()); }
 
-void TextField::setText(const QString& text) { setText(Units(text)); }
+void TextField::setText(const QString& text) { setText(std::u16string(Units(text))); }
 
-void TextField::setText(std::u16string_view text) {
+void TextField::setText(std::u16string text) {
     beforeChange();
-    editor_.SetText(text);
+    editor_.SetText(std::move(text));
     viewport_.ScrollTo(0);
     updateScrollBar();
     restartCaret();

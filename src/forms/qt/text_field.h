@@ -35,7 +35,7 @@ public:
     QString text() const;
     // Sets the text: the caret at the start, the view at the top, no undo.
     void setText(const QString& text);
-    void setText(std::u16string_view text);
+    void setText(std::u16string text);
     // Whether the field holds exactly `text`, code unit by code unit.
     bool holds(const QString& text) const;
 

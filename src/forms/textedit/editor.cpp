@@ -13,9 +13,9 @@ Editor::Editor(Measurer& measurer) : measurer_(measurer) {
     rows_.Layout(text_, RowLayout::Unlimited, measurer_);
 }
 
-void Editor::SetText(std::u16string_view text) {
-    // A new string of just the text's size; the old one is kept for the notice.
-    const std::u16string removed = std::exchange(text_, std::u16string(text));
+void Editor::SetText(std::u16string text) {
+    // The text is taken over, not copied; the old one is kept for the notice.
+    const std::u16string removed = std::exchange(text_, std::move(text));
     selection_ = {};
     caretAtRowEnd_ = false;
     desiredX_ = -1;

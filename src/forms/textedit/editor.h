@@ -61,7 +61,7 @@ public:
 
     const std::u16string& Text() const { return text_; }
     // Replaces the whole text; the caret goes to 0 and the undo history is cleared.
-    void SetText(std::u16string_view text);
+    void SetText(std::u16string text);
 
     const Selection& selection() const { return selection_; }
     // Whether the caret stands at the end of a wrapped row rather than at the start of the next.

@@ -3,6 +3,8 @@
 #include "text_view.h"
 #include "wide.h"
 
+#include <utility>
+
 namespace quorvel::forms::win32 {
 namespace {
 
@@ -23,9 +25,9 @@ HWND CreateTextField(HWND parent, int id, std::u16string_view text, std::u16stri
     return field;
 }
 
-std::u16string FieldText(HWND field) { return View(field).Text(); }
+std::u16string_view FieldText(HWND field) { return View(field).Text(); }
 
-void SetFieldText(HWND field, std::u16string_view text) { View(field).SetText(text); }
+void SetFieldText(HWND field, std::u16string text) { View(field).SetText(std::move(text)); }
 
 bool FieldHolds(HWND field, std::u16string_view text) { return View(field).Text() == text; }
 

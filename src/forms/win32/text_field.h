@@ -21,9 +21,10 @@ inline constexpr WORD kTextFieldClicked = 0x8000;
 HWND CreateTextField(HWND parent, int id, std::u16string_view text, std::u16string_view accessibleName,
                      std::u16string_view automationId);
 
-// A text field's text, code unit for code unit as the field holds it, NUL included.
-std::u16string FieldText(HWND field);
-void SetFieldText(HWND field, std::u16string_view text);
+// A text field's text, code unit for code unit as the field holds it, NUL included; the view holds
+// until the text changes.
+std::u16string_view FieldText(HWND field);
+void SetFieldText(HWND field, std::u16string text);
 // Whether the field holds exactly `text`; cheap however long the field is.
 bool FieldHolds(HWND field, std::u16string_view text);
 

@@ -364,13 +364,13 @@ bool TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
     }
 }
 
-void TextView::SetText(std::u16string_view text) {
+void TextView::SetText(std::u16string text) {
     if (widthPending_) {
         // The new width first, with nothing to lay out; then the text, laid out once.
         editor_.SetText({});
         ApplyWidth();
     }
-    editor_.SetText(text);
+    editor_.SetText(std::move(text));
     changed_ = false;
     viewport_.ScrollTo(0);
     UpdateScrollBar();

@@ -41,7 +41,7 @@ public:
     // The text, every code unit of it: NUL included, which WM_SETTEXT and WM_GETTEXT cannot carry.
     const std::u16string& Text() const { return editor_.Text(); }
     // Sets the text as WM_SETTEXT does: the caret at the start, the view at the top, no undo, no EN_CHANGE.
-    void SetText(std::u16string_view text);
+    void SetText(std::u16string text);
     // What UI Automation calls the field and finds it by.
     void SetNames(std::u16string accessibleName, std::u16string automationId);
     // The first row in view, and how many whole rows the field shows.

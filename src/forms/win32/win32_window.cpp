@@ -106,12 +106,12 @@ const BuiltControl* Win32Window::Find(HWND handle) const {
     return nullptr;
 }
 
-std::u16string Win32Window::Text(std::string_view field) const {
+std::u16string_view Win32Window::Text(std::string_view field) const {
     return FieldText(controls_[IndexOf(field, true)].handle);
 }
 
-void Win32Window::SetText(std::string_view field, std::u16string_view text) {
-    SetFieldText(controls_[IndexOf(field, true)].handle, text);
+void Win32Window::SetText(std::string_view field, std::u16string text) {
+    SetFieldText(controls_[IndexOf(field, true)].handle, std::move(text));
 }
 
 bool Win32Window::Holds(std::string_view field, std::u16string_view text) const {

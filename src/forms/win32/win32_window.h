@@ -25,8 +25,8 @@ public:
 
     void Raise() override;
     void OnClick(std::string_view control, std::function<void()> handler) override;
-    std::u16string Text(std::string_view field) const override;
-    void SetText(std::string_view field, std::u16string_view text) override;
+    std::u16string_view Text(std::string_view field) const override;
+    void SetText(std::string_view field, std::u16string text) override;
     bool Holds(std::string_view field, std::u16string_view text) const override;
 
     HWND handle() const { return window_; }
