@@ -10,6 +10,7 @@
 #include "decrypt_window.h"
 #include "encrypt_window.h"
 #include "passes.h"
+#include "slowest_step.h"
 #include "text_view.h"
 #include "win32_window.h"
 
@@ -176,14 +177,7 @@ std::u16string FromClipboard() {
 // Decrypt Message, Copy. Then the slowest step and the process's peak working set.
 void Road(std::size_t length) {
     const std::u16string message = Prose(length, Shape::Paragraph);
-    double slowest = 0;
-    const auto step = [&](const std::function<void()>& run) {
-        const auto start = std::chrono::steady_clock::now();
-        run();
-        slowest = std::max(
-            slowest,
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    };
+    SlowestStep step;
     const auto take = [&](MessageWindow& form) {
         form.Show();
         Win32Window& window = Native(form);
@@ -206,7 +200,7 @@ void Road(std::size_t length) {
     quorvel::windows::frmDecrypt decrypt;
     take(decrypt);
     Report(FromClipboard() == message ? "Road/SlowestStep" : "Road/SlowestStep (WRONG ROUND TRIP)", length,
-           slowest);
+           step.Milliseconds());
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);

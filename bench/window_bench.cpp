@@ -8,6 +8,7 @@
 #include "encrypt_window.h"
 #include "passes.h"
 #include "qt_widgets.h"
+#include "slowest_step.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,10 +18,7 @@
 
 #include <sys/resource.h>
 
-#include <algorithm>
 #include <array>
-#include <chrono>
-#include <functional>
 #include <memory>
 
 namespace {
@@ -135,14 +133,7 @@ void ResizeFields(benchmark::State& state) {
 // in a process of its own (--benchmark_filter=Road/4194304).
 void Road(benchmark::State& state) {
     const std::u16string message = Prose(static_cast<std::size_t>(state.range(0)), Shape::Paragraph);
-    double slowest = 0;
-    const auto step = [&](const std::function<void()>& run) {
-        const auto start = std::chrono::steady_clock::now();
-        run();
-        slowest = std::max(
-            slowest,
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    };
+    SlowestStep step;
     for (auto _ : state) {
         QGuiApplication::clipboard()->setText(FromUnits(message));
         const auto take = [&](const OpenWindow& window) {
@@ -164,7 +155,7 @@ void Road(benchmark::State& state) {
     }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    state.counters["slowest_step_ms"] = slowest;
+    state.counters["slowest_step_ms"] = step.Milliseconds();
     state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024;
 }
 

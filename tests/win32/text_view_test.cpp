@@ -78,6 +78,30 @@ protected:
     void SelectRange(int anchor, int caret) { SendMessageW(field_, EM_SETSEL, anchor, caret); }
     std::size_t Caret() { return View().editor().selection().caret; }
 
+    // The field's Active Accessibility object as a screen reader gets it; the caller releases it.
+    IAccessible* Accessible() {
+        IAccessible* accessible = nullptr;
+        EXPECT_EQ(AccessibleObjectFromWindow(field_, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&accessible)),
+                  S_OK);
+        return accessible;
+    }
+    // A text the object gives of the field itself through `getter` (its name, its value).
+    static std::u16string Read(IAccessible* accessible,
+                               HRESULT (STDMETHODCALLTYPE IAccessible::*getter)(VARIANT, BSTR*)) {
+        BSTR text = nullptr;
+        EXPECT_EQ((accessible->*getter)(Self(), &text), S_OK);
+        std::u16string result(reinterpret_cast<const char16_t*>(text), SysStringLen(text));
+        SysFreeString(text);
+        return result;
+    }
+    static VARIANT Self() {
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        return self;
+    }
+
     static void Modifiers(bool shift, bool control) {
         BYTE state[256] = {};
         GetKeyboardState(state);
@@ -846,17 +870,9 @@ TEST_F(CompositionTest, TheCompositionIsDrawnAtTheCaretAndTheTextStaysAsItWas) {
     wchar_t buffer[8] = {};
     EXPECT_EQ(SendMessageW(field_, WM_GETTEXT, 8, reinterpret_cast<LPARAM>(buffer)), 2);
     EXPECT_STREQ(buffer, L"ab");
-    IAccessible* accessible = nullptr;
-    ASSERT_EQ(AccessibleObjectFromWindow(field_, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                         reinterpret_cast<void**>(&accessible)),
-              S_OK);
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR value = nullptr;
-    EXPECT_EQ(accessible->get_accValue(self, &value), S_OK);
-    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(value), SysStringLen(value)), u"ab");
-    SysFreeString(value);
+    IAccessible* accessible = Accessible();
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(Read(accessible, &IAccessible::get_accValue), u"ab");
     accessible->Release();
     EXPECT_EQ(SendMessageW(field_, EM_CANUNDO, 0, 0), FALSE);
     EXPECT_EQ(Selection(), std::make_pair(DWORD{1}, DWORD{1}));
@@ -1044,22 +1060,11 @@ TEST_F(FieldTest, AnswersUiAutomationAboutRowsPointsAndEdits) {
 TEST_F(FieldTest, ActiveAccessibilityNamesTheFieldAndGivesItsTextAsItsValue) {
     View().SetNames(u"Message to encrypt", u"Text1");
     Set(std::u16string(u"two\0lines\r\n", 12));
-    IAccessible* accessible = nullptr;
-    ASSERT_EQ(AccessibleObjectFromWindow(field_, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                         reinterpret_cast<void**>(&accessible)),
-              S_OK);
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    const auto read = [&](auto getter) {
-        BSTR text = nullptr;
-        EXPECT_EQ((accessible->*getter)(self, &text), S_OK);
-        std::u16string result(reinterpret_cast<const char16_t*>(text), SysStringLen(text));
-        SysFreeString(text);
-        return result;
-    };
-    EXPECT_EQ(read(&IAccessible::get_accName), u"Message to encrypt");
-    EXPECT_EQ(read(&IAccessible::get_accValue), std::u16string(u"two\0lines\r\n", 12));
+    IAccessible* accessible = Accessible();
+    ASSERT_NE(accessible, nullptr);
+    const VARIANT self = Self();
+    EXPECT_EQ(Read(accessible, &IAccessible::get_accName), u"Message to encrypt");
+    EXPECT_EQ(Read(accessible, &IAccessible::get_accValue), std::u16string(u"two\0lines\r\n", 12));
     VARIANT role{};
     EXPECT_EQ(accessible->get_accRole(self, &role), S_OK);
     EXPECT_EQ(role.lVal, ROLE_SYSTEM_TEXT);
