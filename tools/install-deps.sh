@@ -14,8 +14,9 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev
     # Tests against a real window server and clipboard
     xvfb xauth x11-utils xclip xdotool wmctrl openbox imagemagick
-    # Wayland: Qt's plugin, and for the tests a headless compositor, a virtual keyboard and the clipboard
-    qt6-wayland sway wtype wl-clipboard
+    # Wayland: Qt's plugin, and for the tests a headless compositor, a virtual keyboard, the clipboard
+    # and jq to read the compositor's window tree
+    qt6-wayland sway wtype wl-clipboard jq
     # Tests through the accessibility bus, as a screen reader reads the program
     dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
     # Typing through a real input method: IBus with m17n's composing tables, which show a pre-edit

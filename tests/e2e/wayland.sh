@@ -78,3 +78,32 @@ keys() {
 }
 
 clipboard() { as_user timeout 20 wl-paste --no-newline; }
+
+# The road of one message from the keyboard: from the main window with the focus on Encrypt, into
+# the Encrypt window, type, encode, copy; to the main window, Decrypt, paste, decode, copy; the
+# copied message must be the typed one. The program must be running with only its main window open.
+road_of_one_message() {
+    local first_line='Meet 100% at 7:30, Room B-12! (bring $5 & "maps")'
+    local second_line='Grüße'
+    local message="$first_line"$'\n'"$second_line"
+    local coded decoded
+
+    focused "Quorvel 1.0"
+    keys -k space                                             # Encrypt, which has the focus
+    focused "Encrypt Message"
+    # The prompt is selected and typed over; Tab leads to "Encrypt Message", Text2, "Copy To Clipboard".
+    keys -M ctrl -k a -m ctrl "$first_line" -k Return "$second_line" -k Tab -k space -k Tab -k Tab -k space
+    coded=$(clipboard)
+    case "$coded" in
+        %*) ;;
+        *) fail "the clipboard holds no coded text: $coded" ;;
+    esac
+
+    focus "Quorvel 1.0"
+    keys -k Tab -k space                                      # Decrypt
+    focused "Decrypt Message"
+    # The focus starts on "Decrypt Message"; Text1 is two Tabs on.
+    keys -k Tab -k Tab -M ctrl -k a -k v -m ctrl -M shift -k Tab -k Tab -m shift -k space -k Tab -k space
+    decoded=$(clipboard)
+    [ "$decoded" = "$message" ] || fail "decoded '$decoded', expected '$message'"
+}

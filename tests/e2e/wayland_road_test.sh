@@ -6,29 +6,7 @@
 source "$(dirname "$0")/wayland.sh"
 start_compositor
 start_program
-focused "Quorvel 1.0"
-
-first_line='Meet 100% at 7:30, Room B-12! (bring $5 & "maps")'
-second_line='Grüße'
-message="$first_line"$'\n'"$second_line"
-
-keys -k space                                             # Encrypt, which has the focus
-focused "Encrypt Message"
-# The prompt is selected and typed over; Tab leads to "Encrypt Message", Text2, "Copy To Clipboard".
-keys -M ctrl -k a -m ctrl "$first_line" -k Return "$second_line" -k Tab -k space -k Tab -k Tab -k space
-coded=$(clipboard)
-case "$coded" in
-    %*) ;;
-    *) fail "the clipboard holds no coded text: $coded" ;;
-esac
-
-focus "Quorvel 1.0"
-keys -k Tab -k space                                      # Decrypt
-focused "Decrypt Message"
-# The focus starts on "Decrypt Message"; Text1 is two Tabs on.
-keys -k Tab -k Tab -M ctrl -k a -k v -m ctrl -M shift -k Tab -k Tab -m shift -k space -k Tab -k space
-decoded=$(clipboard)
-[ "$decoded" = "$message" ] || fail "decoded '$decoded', expected '$message'"
+road_of_one_message
 as_user wl-paste --list-types | grep -qx 'x-kde-passwordManagerHint' ||
     fail "the decrypted message is not marked sensitive: $(as_user wl-paste --list-types | tr '\n' ' ')"
 
