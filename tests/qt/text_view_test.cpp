@@ -83,6 +83,33 @@ TEST_F(TextView, ProseWrapsBetweenWords) {
     }
 }
 
+// A tab is a gap of eight average characters, as on Windows, and what follows it is drawn where it is
+// measured, selected or not: nothing drawn in the gap, a letter after it.
+TEST_F(TextView, ATabIsAGapOfEightAverageCharactersAndTheTextAfterItIsDrawnThere) {
+    field.setText(QStringLiteral("W\tW"));
+    const auto column = [&](std::size_t position) {
+        return static_cast<int>(kMargin + field.editor().XOf(position) / 64.0);
+    };
+    EXPECT_NEAR((field.editor().XOf(2) - field.editor().XOf(1)) / 64.0,
+                8 * QFontMetricsF(field.font()).averageCharWidth(), 1.0 / 64);
+    for (const bool selected : {false, true}) {
+        field.select(0, selected ? 3 : 0);
+        const QImage image = field.viewport()->grab().toImage();
+        const QRgb ground =
+            field.palette().color(selected ? QPalette::Highlight : QPalette::Base).rgb() & RGB_MASK;
+        // Pixels of the first row, from `from` to `to`, that are not the ground.
+        const auto drawn = [&](int from, int to) {
+            int count = 0;
+            for (int x = std::max(from, 0); x < std::min(to, image.width()); ++x)
+                for (int y = kMargin; y < kMargin + QFontMetricsF(field.font()).height(); ++y)
+                    count += (image.pixel(x, y) & RGB_MASK) != ground;
+            return count;
+        };
+        EXPECT_EQ(drawn(column(1) + 1, column(2) - 1), 0) << selected;
+        EXPECT_GT(drawn(column(2) + 1, column(3)), 0) << selected;
+    }
+}
+
 TEST_F(TextView, CaretStepsOverWholeClustersAndRowsNeverSplitThem) {
     const QString text = QStringLiteral("e\u0301\U0001F600\r\nx");
     field.setText(text);

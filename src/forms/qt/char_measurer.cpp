@@ -60,8 +60,9 @@ void CharMeasurer::SetFont(const QFont& font) {
 int CharMeasurer::Width(char16_t unit) {
     std::int32_t& width = known_[unit];
     if (width < 0)
-        width = textedit::IsSurrogate(unit) ? Scaled(metrics_.horizontalAdvance(QChar(0xFFFD)))
-                                            : Scaled(metrics_.horizontalAdvance(QChar(DrawnUnit(unit))));
+        width = unit == u'\t' ? Scaled(textedit::Measurer::TabAverageCharacters * metrics_.averageCharWidth())
+                : textedit::IsSurrogate(unit) ? Scaled(metrics_.horizontalAdvance(QChar(0xFFFD)))
+                                              : Scaled(metrics_.horizontalAdvance(QChar(DrawnUnit(unit))));
     return width;
 }
 

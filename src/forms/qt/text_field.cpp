@@ -694,17 +694,31 @@ void TextField::paintRow(QPainter& painter, std::size_t row, int y) {
             unit = QChar(QChar::ReplacementCharacter);
     const int baseline = y + measurer_.Ascent();
     long long x = kMargin * CharMeasurer::kScale;
+    // Draws [from, to) from x in pieces between tabs: a tab is a gap as wide as it was measured, which
+    // Qt's own advance for it would not be.
     const auto draw = [&](std::size_t from, std::size_t to, const QColor& colour) {
         from = std::min(from, shown);
         to = std::min(to, shown);
+        painter.setPen(colour);
         long long width = 0;
-        for (std::size_t i = from; i < to && i < measured; ++i)
-            width += advances[i];
-        if (from < to) {
-            painter.setPen(colour);
-            painter.drawText(QPointF(Pixels(x), baseline),
-                             drawnText.mid(static_cast<qsizetype>(from), static_cast<qsizetype>(to - from)));
+        long long pieceLeft = 0;
+        std::size_t piece = from;
+        const auto drawPiece = [&](std::size_t end) {
+            if (piece < end)
+                painter.drawText(
+                    QPointF(Pixels(x + pieceLeft), baseline),
+                    drawnText.mid(static_cast<qsizetype>(piece), static_cast<qsizetype>(end - piece)));
+        };
+        for (std::size_t i = from; i < to; ++i) {
+            const long long advance = i < measured ? advances[i] : 0;
+            if (text[i] == u'\t') {
+                drawPiece(i);
+                piece = i + 1;
+                pieceLeft = width + advance;
+            }
+            width += advance;
         }
+        drawPiece(to);
         return width;
     };
     x += draw(0, begin, colours.color(QPalette::Text));

@@ -15,6 +15,9 @@ namespace quorvel::forms::textedit {
 class Measurer {
 public:
     static constexpr std::size_t MaxPieceLength = 4096;
+    // A tab is as wide as this many of the font's average characters, as an edit control's tab stops
+    // are apart, but wherever it stands: a row's width must not depend on where the row starts.
+    static constexpr int TabAverageCharacters = 8;
 
     virtual ~Measurer() = default;
 

@@ -56,9 +56,7 @@ void GlyphMeasurer::SetFont(HFONT font) {
     GetTextMetricsW(dc_, &metrics);
     lineHeight_ = std::max<int>(1, metrics.tmHeight);
     averageWidth_ = std::max<int>(1, metrics.tmAveCharWidth);
-    // Tabs stop every eight average characters in an edit control; here a tab is that wide wherever
-    // it stands, since a row's width must not depend on where the row starts.
-    tabWidth_ = 8 * averageWidth_;
+    tabWidth_ = textedit::Measurer::TabAverageCharacters * averageWidth_;
     known_.assign(0x10000, Known{});
     measuredBlocks_.assign(0x10000 / kBlock, false);
 }
