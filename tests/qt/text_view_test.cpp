@@ -231,6 +231,21 @@ TEST_F(TextView, InputMethodShowsItsPreeditAtTheCaretAndCommitsAsTyped) {
     EXPECT_EQ(field.inputMethodQuery(Qt::ImSurroundingText).toString(), QStringLiteral("a\u4f60b"));
     QTest::keyClick(&field, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(field.text(), "ab");
+
+    // The input method hears of the caret's paragraph, and of no more than 1024 units either side of
+    // the caret in a long one, with the caret and anchor counted from there.
+    field.setText("one\r\n" + QString(3000, 'x') + "\ntwo");
+    field.select(1, 2);
+    EXPECT_EQ(field.inputMethodQuery(Qt::ImSurroundingText).toString(), "one");
+    EXPECT_EQ(field.inputMethodQuery(Qt::ImAnchorPosition).toInt(), 1);
+    EXPECT_EQ(field.inputMethodQuery(Qt::ImCursorPosition).toInt(), 2);
+    field.select(3, 1505);
+    EXPECT_EQ(field.inputMethodQuery(Qt::ImSurroundingText).toString(), QString(2048, 'x'));
+    EXPECT_EQ(field.inputMethodQuery(Qt::ImCursorPosition).toInt(), 1024);
+    EXPECT_EQ(field.inputMethodQuery(Qt::ImAnchorPosition).toInt(), 0);
+    field.select(3008, 3008);
+    EXPECT_EQ(field.inputMethodQuery(Qt::ImSurroundingText).toString(), "two");
+    EXPECT_EQ(field.inputMethodQuery(Qt::ImCursorPosition).toInt(), 2);
 }
 
 TEST_F(TextView, ScreenReadersReadAndEditTheText) {

@@ -426,6 +426,7 @@ void TextField::inputMethodEvent(QInputMethodEvent* event) {
 QVariant TextField::inputMethodQuery(Qt::InputMethodQuery query) const {
     auto* self = const_cast<TextField*>(this);
     const textedit::Selection& selection = editor_.selection();
+    const textedit::Surrounding surrounding = textedit::SurroundingOf(editor_.Text(), selection.caret);
     switch (query) {
     case Qt::ImEnabled:
         return true;
@@ -435,12 +436,15 @@ QVariant TextField::inputMethodQuery(Qt::InputMethodQuery query) const {
         return measurer_.font();
     case Qt::ImCursorRectangle:
         return QRectF(self->cursorRect().translated(viewport()->pos()));
+    // Positions count from the start of the surrounding text the input method is given.
     case Qt::ImCursorPosition:
-        return static_cast<qlonglong>(selection.caret);
+        return static_cast<qlonglong>(selection.caret - surrounding.begin);
     case Qt::ImAnchorPosition:
-        return static_cast<qlonglong>(selection.anchor);
+        return static_cast<qlonglong>(std::clamp(selection.anchor, surrounding.begin, surrounding.end) -
+                                      surrounding.begin);
     case Qt::ImSurroundingText:
-        return text();
+        return FromUnits(std::u16string_view(editor_.Text())
+                             .substr(surrounding.begin, surrounding.end - surrounding.begin));
     case Qt::ImCurrentSelection:
         return FromUnits(editor_.SelectedText());
     default:

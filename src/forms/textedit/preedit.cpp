@@ -44,4 +44,22 @@ Preedit::ShownRow Preedit::Show(std::u16string_view row, std::size_t caret) cons
     return shown;
 }
 
+Surrounding SurroundingOf(std::u16string_view text, std::size_t caret) {
+    caret = std::min(caret, text.size());
+    const std::size_t floor = caret - std::min(caret, SurroundingReach);
+    const std::size_t ceiling = std::min(text.size(), caret + SurroundingReach);
+    std::size_t begin = caret;
+    while (begin > floor && !IsParagraphBreakUnit(text[begin - 1]))
+        --begin;
+    std::size_t end = caret;
+    while (end < ceiling && !IsParagraphBreakUnit(text[end]))
+        ++end;
+    // A paragraph longer than the reach is cut inside it, where no cluster is split.
+    if (begin > 0 && !IsParagraphBreakUnit(text[begin - 1]))
+        begin = ClusterCeil(text, begin);
+    if (end < text.size() && !IsParagraphBreakUnit(text[end]))
+        end = ClusterFloor(text, end);
+    return {begin, end};
+}
+
 }  // namespace quorvel::forms::textedit

@@ -51,4 +51,14 @@ private:
     std::vector<Span> spans_;
 };
 
+// What an input method is told of the text around the caret, [begin, end): the caret's paragraph, cut
+// at cluster boundaries to at most SurroundingReach units on either side of the caret, so that the
+// question, asked after every keystroke, costs as little in a long text as in a short one.
+struct Surrounding {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
+constexpr std::size_t SurroundingReach = 1024;
+Surrounding SurroundingOf(std::u16string_view text, std::size_t caret);
+
 }  // namespace quorvel::forms::textedit
