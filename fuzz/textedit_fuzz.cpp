@@ -73,7 +73,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string first = steps.Text(steps.Below(256));
     editor.SetText(first);
     editor.SetWidth(static_cast<int>(steps.Below(64)));
-    editor.SetPageRows(steps.Below(8));
     while (!steps.AtEnd()) {
         testing::TakeStep(editor, steps);
         Check(testing::SelectionIsSound(editor));

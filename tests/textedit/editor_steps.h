@@ -41,7 +41,7 @@ inline void TakeStep(Editor& editor, StepSource& source) {
         editor.DeleteWordBackward();
         break;
     case 5:
-        editor.Move(static_cast<Motion>(source.Below(12)), coin());
+        editor.Move(static_cast<Motion>(source.Below(12)), coin(), source.Below(8));
         break;
     case 6:
         editor.Select(source.Below(end + 3), source.Below(end + 3));

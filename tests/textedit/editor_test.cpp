@@ -214,10 +214,9 @@ TEST_F(EditorTest, UpAndDownKeepTheColumnTheyStartedAt) {
         carets.push_back(editor.selection().caret);
     }
     EXPECT_EQ(carets, (std::vector<std::size_t>{14, 24, 24, 14, 8, 8}));
-    editor.SetPageRows(2);
-    editor.Move(Motion::PageDown, true);
+    editor.Move(Motion::PageDown, true, 2);
     EXPECT_EQ(editor.selection(), At(8, 24));
-    editor.Move(Motion::PageUp, false);
+    editor.Move(Motion::PageUp, false, 2);
     EXPECT_EQ(editor.selection(), At(8, 8));
     // A horizontal move forgets the column.
     editor.Move(Motion::Down, false);
@@ -250,7 +249,7 @@ TEST_F(EditorTest, UpAndDownKeepTheDrawnXAcrossShortRowsUntilAClickOrAnotherKey)
     editor.Select(6, 6);  // drawn at 20
     std::vector<std::size_t> carets;
     const auto move = [&](Motion motion) {
-        editor.Move(motion, false);
+        editor.Move(motion, false, 5);
         carets.push_back(editor.selection().caret);
     };
     move(Motion::Down);  // 20 is past the short row, whose start is drawn at 10
@@ -275,7 +274,6 @@ TEST_F(EditorTest, UpAndDownKeepTheDrawnXAcrossShortRowsUntilAClickOrAnotherKey)
     EXPECT_EQ(carets, (std::vector<std::size_t>{10, 19}));
 
     // A page past either end goes to the first or last row, at the kept x.
-    editor.SetPageRows(5);
     editor.Select(2, 2);  // drawn at 60
     carets.clear();
     move(Motion::PageDown);
@@ -384,7 +382,6 @@ TEST(EditorRandomUse, RowsSelectionAndHistoryStaySound) {
     first += u"\r\n\r\r\n\n\xD800\xDC00\xDC00 e\u0301\u200D\U0001F600"s;
     editor.SetText(first);
     editor.SetWidth(61);
-    editor.SetPageRows(5);
     RandomSteps steps(17);
     for (int i = 0; i < 4000; ++i) {
         testing::TakeStep(editor, steps);

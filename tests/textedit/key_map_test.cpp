@@ -71,7 +71,6 @@ protected:
             text += u"x\r\n";
         editor.SetText(text + u"x");
         view.SetGeometry(49, 1, 16);
-        editor.SetPageRows(view.PageRows());
     }
     void Press(Key key, Modifiers modifiers = kNone) { Perform(CommandForKey(key, modifiers), editor, view); }
 

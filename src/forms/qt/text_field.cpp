@@ -509,7 +509,6 @@ void TextField::relayout() {
 
 void TextField::updateViewport() {
     viewport_.SetGeometry(viewport()->height(), kMargin, measurer_.LineHeight());
-    editor_.SetPageRows(viewport_.PageRows());
     viewport_.KeepInRange();
     updateScrollBar();
     viewport()->update();

@@ -84,7 +84,7 @@ void Editor::DeleteWordForward() {
     Replace(selection_.caret, NextWordStart(text_, selection_.caret), {}, EditKind::Delete);
 }
 
-void Editor::Move(Motion motion, bool extend) {
+void Editor::Move(Motion motion, bool extend, std::size_t pageRows) {
     const Selection was = selection_;
     std::size_t caret = was.caret;
     bool atRowEnd = false;
@@ -119,7 +119,7 @@ void Editor::Move(Motion motion, bool extend) {
         return MoveVertically(1, motion == Motion::Down, extend);
     case Motion::PageUp:
     case Motion::PageDown:
-        return MoveVertically(pageRows_, motion == Motion::PageDown, extend);
+        return MoveVertically(std::max<std::size_t>(pageRows, 1), motion == Motion::PageDown, extend);
     }
     PlaceCaret(extend ? was.anchor : caret, caret, atRowEnd);
     desiredX_ = -1;
@@ -188,8 +188,6 @@ void Editor::Relayout() {
     rows_.Layout(text_, rows_.Width(), measurer_);
     PlaceCaret(selection_.anchor, selection_.caret, caretAtRowEnd_);
 }
-
-void Editor::SetPageRows(std::size_t rows) { pageRows_ = std::max<std::size_t>(rows, 1); }
 
 int Editor::XOf(std::size_t position, bool atEndOfRow) const {
     position = std::min(position, text_.size());

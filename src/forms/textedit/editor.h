@@ -82,7 +82,8 @@ public:
     // Ctrl+Delete: deletes the selection, or else on to the next word start.
     void DeleteWordForward();
 
-    void Move(Motion motion, bool extend);
+    // Page Up and Page Down move `pageRows` rows (at least 1): as many as the view shows.
+    void Move(Motion motion, bool extend, std::size_t pageRows = 1);
     // A click at `x` in `row` places the caret there; with `extend` (Shift+click, drag) it selects.
     void MoveToPoint(std::size_t row, int x, bool extend);
     // Places the caret at `position` in `row`, as a click there does: at the row's end it stays on this
@@ -102,8 +103,6 @@ public:
     void SetWidth(int width);
     // Lays the rows out again after the measurer's advances changed (a font or DPI change).
     void Relayout();
-    // How many rows Page Up and Page Down move (at least 1).
-    void SetPageRows(std::size_t rows);
     // Up, Down, Page Up and Page Down keep to the x the caret is drawn at, as `drawn` (which must outlive
     // the editor, or be set to nullptr first) tells it; without it, rows are drawn in the text's order.
     void SetDrawnRows(DrawnRows* drawn) { drawn_ = drawn; }
@@ -136,7 +135,6 @@ private:
     // The x that Up, Down, Page Up and Page Down aim for, as drawn, kept across them; negative when not set.
     int desiredX_ = -1;
     DrawnRows* drawn_ = nullptr;
-    std::size_t pageRows_ = 1;
     RowLayout rows_;
     UndoHistory history_;
     std::function<void(const TextChange&)> listener_;

@@ -64,7 +64,7 @@ void Perform(const KeyCommand& command, Editor& editor, Viewport& viewport) {
             viewport.ScrollBy(-page);
         else if (command.motion == Motion::PageDown)
             viewport.ScrollBy(page);
-        editor.Move(command.motion, command.extend);
+        editor.Move(command.motion, command.extend, viewport.PageRows());
         break;
     case Command::Backspace:
         editor.Backspace();

@@ -561,7 +561,6 @@ void TextView::Resize() {
     // the text is laid out once for both.
     widthPending_ = TextWidth() != editor_.rows().Width();
     UpdateViewport();
-    editor_.SetPageRows(PageRows());
     viewport_.KeepInRange();
     UpdateScrollBar();
     UpdateCaret();
@@ -581,7 +580,6 @@ void TextView::SetFont(HFONT font, bool redraw) {
         ApplyWidth();
     else
         editor_.Relayout();
-    editor_.SetPageRows(PageRows());
     viewport_.KeepInRange();
     if (focused_) {
         DestroyCaret();
