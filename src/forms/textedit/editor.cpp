@@ -169,7 +169,7 @@ bool Editor::Revisit(EditStep* step, bool undo) {
     if (!step)
         return false;
     std::u16string leaving = text_.substr(step->position, step->present);
-    Apply(step->position, step->present, step->gone);
+    Apply(step->position, leaving, step->gone);
     history_.Exchange(*step, std::move(leaving));
     const Selection& selection = undo ? step->before : step->after;
     PlaceCaret(selection.anchor, selection.caret, false);
@@ -219,7 +219,7 @@ void Editor::Replace(std::size_t from, std::size_t to, std::u16string_view text,
         return;
     const Selection before = selection_;
     std::u16string removed = text_.substr(from, to - from);
-    Apply(from, to - from, text);
+    Apply(from, removed, text);
     const std::size_t caret = ClusterCeil(text_, from + text.size());
     selection_ = {caret, caret};
     caretAtRowEnd_ = false;
@@ -227,13 +227,11 @@ void Editor::Replace(std::size_t from, std::size_t to, std::u16string_view text,
     history_.Record(from, std::move(removed), text.size(), before, selection_, kind);
 }
 
-void Editor::Apply(std::size_t position, std::size_t removed, std::u16string_view inserted) {
-    // What goes is kept for the notice: no more than the replace itself moves.
-    const std::u16string removedText = listener_ ? text_.substr(position, removed) : std::u16string();
-    text_.replace(position, removed, inserted);
-    rows_.Update(text_, position, removed, inserted.size(), measurer_);
+void Editor::Apply(std::size_t position, std::u16string_view removed, std::u16string_view inserted) {
+    text_.replace(position, removed.size(), inserted);
+    rows_.Update(text_, position, removed.size(), inserted.size(), measurer_);
     if (listener_)
-        listener_({position, removed, inserted.size(), removedText});
+        listener_({position, removed.size(), inserted.size(), removed});
 }
 
 void Editor::PlaceCaret(std::size_t anchor, std::size_t caret, bool atRowEnd) {

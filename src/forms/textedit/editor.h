@@ -122,7 +122,9 @@ public:
 
 private:
     void Replace(std::size_t from, std::size_t to, std::u16string_view text, EditKind kind);
-    void Apply(std::size_t position, std::size_t removed, std::u16string_view inserted);
+    // Replaces `removed`, a copy of the units at `position` that the caller keeps for the undo history,
+    // with `inserted`; the notice reads the removed units from that copy.
+    void Apply(std::size_t position, std::u16string_view removed, std::u16string_view inserted);
     // Undoes or redoes `step`, if there is one.
     bool Revisit(EditStep* step, bool undo);
     void PlaceCaret(std::size_t anchor, std::size_t caret, bool atRowEnd);
