@@ -22,7 +22,7 @@ packages=(
     # Typing through a real input method: IBus with m17n's composing tables, which show a pre-edit
     ibus ibus-m17n m17n-db
     # Packaging checks
-    dpkg-dev file desktop-file-utils appstream binutils-mingw-w64-x86-64
+    dpkg-dev file desktop-file-utils appstream binutils-mingw-w64-x86-64 lintian
     # The Windows installer: wixl builds it, msiinfo reads its tables
     wixl msitools
     # The Windows program: the cross compiler, and Wine with its fonts to run it and its tests
