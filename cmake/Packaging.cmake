@@ -1,5 +1,7 @@
 # cpack -G DEB: a Debian package of the program with its library dependencies filled in; for the
 # Windows build, a zip, and beside it an installer that the build makes with wixl.
+# The values reach cpack as written, quotes in the description too.
+set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_PACKAGE_NAME "quorvel")
 set(CPACK_PACKAGE_VENDOR "Quorvel")
 set(CPACK_PACKAGE_CONTACT "Quorvel developers <developers@quorvel.invalid>")
@@ -12,8 +14,14 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's Wayland plugin, so that the program runs natively on Wayland desktops.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Turns a typed message into coded text and back\n A fixed substitution code that keeps text from a casual glance; not encryption.")
+# The long description, under the summary that CPack puts above it; each line within 80 columns.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [[
+Every character its code table knows becomes a code starting with "%".
+Copy the coded text into any other program; whoever receives it pastes it
+into Quorvel's Decrypt window to read the message.
+
+The code keeps text from a casual glance but is not encryption: there is no
+key, and anyone who has the program can read every message.]])
 if(WIN32)
     # A zip holding the program file, which needs nothing beside it.
     set(CPACK_GENERATOR ZIP)
