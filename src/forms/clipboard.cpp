@@ -14,9 +14,13 @@ std::unique_ptr<Clipboard>& Current() {
 }  // namespace
 
 void Clipboard::putText(std::u16string_view text, Content content) {
-    place(text, content);
-    if (!holdsPlaced())
+    if (!tryPutText(text, content))
         throw ClipboardRefused();
+}
+
+bool Clipboard::tryPutText(std::u16string_view text, Content content) {
+    place(text, content);
+    return holdsPlaced();
 }
 
 Clipboard& TheClipboard() { return *Current(); }

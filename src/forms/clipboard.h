@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace quorvel::forms {
@@ -20,6 +22,11 @@ public:
     // Puts the text on the clipboard as plain text. A clipboard that does not then hold it is a
     // failure, as the clipboard's failure to open: the user would paste something else elsewhere.
     void putText(std::u16string_view text, Content content);
+    // The same for a text field's copy and cut, which report no failure: whether the clipboard holds it.
+    bool tryPutText(std::u16string_view text, Content content);
+    // The clipboard's plain text, or nothing when it holds none or cannot be read; whether it holds any.
+    virtual std::optional<std::u16string> text() const = 0;
+    virtual bool hasText() const = 0;
 
 protected:
     virtual void place(std::u16string_view text, Content content) = 0;

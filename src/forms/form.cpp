@@ -32,6 +32,10 @@ bool Form::Holds(NamedField field, std::u16string_view text) const {
     return window_->Holds(Own(field.layout()), text);
 }
 
+void Form::SetContent(NamedField field, Clipboard::Content content) {
+    window_->SetContent(Own(field.layout()), content);
+}
+
 std::string_view Form::Own(const ControlLayout& control) const {
     for (const ControlLayout& own : layout_.controls)
         if (&own == &control)

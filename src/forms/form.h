@@ -37,6 +37,7 @@ protected:
     std::u16string_view Text(NamedField field) const;
     void SetText(NamedField field, std::u16string text);
     bool Holds(NamedField field, std::u16string_view text) const;
+    void SetContent(NamedField field, Clipboard::Content content);
 
 private:
     // The control's name, once it is known to be of this window's layout: a control of another

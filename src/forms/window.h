@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clipboard.h"
 #include "layout.h"
 
 #include <functional>
@@ -27,6 +28,9 @@ public:
     virtual void SetText(std::string_view field, std::u16string text) = 0;
     // Whether the field holds exactly `text`; cheap however long the field is.
     virtual bool Holds(std::string_view field, std::u16string_view text) const = 0;
+    // What the field shows: a field that shows the plain message keeps every copy out of it (by key,
+    // menu or drag) out of clipboard history, as the window's copy button does.
+    virtual void SetContent(std::string_view field, Clipboard::Content content) = 0;
 };
 
 // Builds a window from its layout; `closed` runs when the user has closed it.

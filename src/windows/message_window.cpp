@@ -10,6 +10,10 @@ MessageWindow::MessageWindow(const forms::WindowLayout& layout, const Controls& 
       prompt_(forms::Utf16(controls.input.layout().text)) {}
 
 void MessageWindow::Connect() {
+    // The output shows what the copy button copies; the input, the other side of the pass.
+    using Content = forms::Clipboard::Content;
+    SetContent(controls_.output, copied_);
+    SetContent(controls_.input, copied_ == Content::Sensitive ? Content::Ordinary : Content::Sensitive);
     OnClick(controls_.run, [this] { Command1_Click(); });
     OnClick(controls_.copy, [this] { Command2_Click(); });
     OnClick(controls_.input, [this] { Text1_Click(); });

@@ -29,6 +29,13 @@ public:
         log_->content.reset();
     }
 
+    std::optional<std::u16string> text() const override {
+        if (!log_->content)
+            return std::nullopt;
+        return log_->text;
+    }
+    bool hasText() const override { return log_->content.has_value(); }
+
 protected:
     void place(std::u16string_view text, Content content) override {
         log_->calls.push_back("put");

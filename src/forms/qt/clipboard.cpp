@@ -77,6 +77,18 @@ class QtClipboard : public Clipboard {
 public:
     void clear() override { QGuiApplication::clipboard()->clear(); }
 
+    std::optional<std::u16string> text() const override {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+        if (!data || !data->hasText())
+            return std::nullopt;
+        return std::u16string(qt::Units(data->text()));
+    }
+
+    bool hasText() const override {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+        return data && data->hasText();
+    }
+
 protected:
     void place(std::u16string_view text, Content content) override {
         auto data = std::make_unique<QMimeData>();

@@ -30,6 +30,9 @@ public:
         CloseClipboard();
     }
 
+    std::optional<std::u16string> text() const override { return win32::ClipboardText(owner_); }
+    bool hasText() const override { return IsClipboardFormatAvailable(CF_UNICODETEXT); }
+
 protected:
     void place(std::u16string_view text, Content content) override {
         placed_ = false;
