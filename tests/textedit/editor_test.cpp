@@ -58,6 +58,21 @@ TEST_F(EditorTest, TypingIsOneUndoStepUntilTheCaretMoves) {
     EXPECT_EQ(editor.Text(), u"ab");
 }
 
+TEST_F(EditorTest, SpacesTypedAreInTheTypingsStepAndRedoReplaysTheStepsInOrder) {
+    Type(u"one two");
+    editor.Move(Motion::Left, false);
+    Type(u"X");
+    EXPECT_EQ(editor.Text(), u"one twXo");
+    ASSERT_TRUE(editor.Undo());
+    ASSERT_TRUE(editor.Undo());
+    EXPECT_EQ(editor.Text(), u"");
+    ASSERT_TRUE(editor.Redo());
+    EXPECT_EQ(editor.Text(), u"one two");
+    ASSERT_TRUE(editor.Redo());
+    EXPECT_EQ(editor.Text(), u"one twXo");
+    EXPECT_FALSE(editor.Redo());
+}
+
 TEST_F(EditorTest, PastesAndDeletionsAreStepsOfTheirOwnAndANewEditDropsTheRedo) {
     Type(u"ab");
     editor.ReplaceSelection(u"XY", EditKind::Paste);
@@ -113,6 +128,23 @@ TEST_F(EditorTest, BackspaceAndDeleteTakeSurrogatePairsAndCrLfWhole) {
     editor.Move(Motion::DocumentEnd, false);
     editor.Backspace();
     EXPECT_EQ(editor.Text(), u"\xD800"s);
+}
+
+TEST_F(EditorTest, BackspaceTakesTheSelectionAloneAndNeitherKeyDoesAnythingPastTheTextsEnds) {
+    editor.SetText(u"hello");
+    editor.Select(1, 3);
+    editor.Backspace();
+    EXPECT_EQ(editor.Text(), u"hlo");
+    EXPECT_EQ(editor.selection(), At(1, 1));
+    editor.Move(Motion::DocumentEnd, false);
+    editor.Delete();
+    editor.Move(Motion::DocumentStart, false);
+    editor.Backspace();
+    EXPECT_EQ(editor.Text(), u"hlo");
+    // Neither left a step to undo: the one undo brings the selection's text back.
+    ASSERT_TRUE(editor.Undo());
+    EXPECT_EQ(editor.Text(), u"hello");
+    EXPECT_FALSE(editor.CanUndo());
 }
 
 TEST_F(EditorTest, FlagsAndEmojiSequencesAreOneStepAndOneBackspace) {

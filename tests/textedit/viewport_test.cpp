@@ -106,13 +106,15 @@ TEST_F(ViewportTest, TheRowUnderAPointIncludesRowsAboveAndBelowTheView) {
     EXPECT_EQ(view.RowAtY(1000), 9u);
 }
 
-TEST_F(ViewportTest, TheWheelScrollsByWholeNotchesAndKeepsTheRest) {
-    EXPECT_EQ(view.WheelRows(-40, 3), 0);
-    EXPECT_EQ(view.WheelRows(-40, 3), 0);
-    EXPECT_EQ(view.WheelRows(-40, 3), 3);
-    EXPECT_EQ(view.WheelRows(-300, 3), 6);
-    EXPECT_EQ(view.WheelRows(100, 5), 0);  // 60 of the last turn's left, then 100 back
+TEST_F(ViewportTest, TheWheelScrollsInProportionKeepsWhatIsLeftOfARowAndDropsItOnTurningBack) {
+    EXPECT_EQ(view.WheelRows(-40, 3), 1);
+    EXPECT_EQ(view.WheelRows(-40, 3), 1);
+    EXPECT_EQ(view.WheelRows(-300, 3), 7);  // 900 of 120ths: 60 left
+    EXPECT_EQ(view.WheelRows(100, 5), -4);  // the 60 dropped: 500 back, 20 left
     EXPECT_EQ(view.WheelRows(120, 5), -5);
+    EXPECT_EQ(view.WheelPixelRows(-20), 1);  // pixels: a turn in notches leaves nothing behind
+    EXPECT_EQ(view.WheelPixelRows(-12), 1);
+    EXPECT_EQ(view.WheelPixelRows(40), -2);
 }
 
 TEST_F(ViewportTest, ADragAboveOrBelowTheViewScrollsTowardsIt) {

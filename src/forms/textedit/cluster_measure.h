@@ -12,6 +12,21 @@
 // piece long. Both platforms' measurers walk text this way; they differ only in how they measure.
 namespace quorvel::forms::textedit {
 
+// Whether the cluster [begin, end) of `text` needs a shaping engine to be drawn right: a cluster of more
+// than one unit (a letter with its marks, a surrogate pair, an emoji sequence), or a unit of a script
+// that joins, reorders or stacks (combining marks, right-to-left scripts, the scripts of South and
+// South-East Asia), a joiner or direction mark, or a presentation form. Both platforms' fields ask this
+// one table.
+inline bool NeedsShaping(std::u16string_view text, std::size_t begin, std::size_t end) {
+    if (end - begin > 1)
+        return true;
+    const char16_t unit = text[begin];
+    return (unit >= 0x0300 && unit <= 0x036F) || (unit >= 0x0590 && unit <= 0x109F) ||
+           (unit >= 0x1780 && unit <= 0x17FF) || (unit >= 0x200C && unit <= 0x200F) ||
+           (unit >= 0x202A && unit <= 0x202E) || (unit >= 0x2066 && unit <= 0x2069) ||
+           (unit >= 0xFB1D && unit <= 0xFEFF);
+}
+
 // Fills `advances` for `piece`: `width(unit)` for a cluster drawn alone (its first unit), and
 // `shape(run, advances)` for each run of clusters for which `needsShaping(text, begin, end)` holds.
 template <typename Width, typename NeedsShaping, typename Shape>
@@ -44,15 +59,14 @@ void MeasureClusters(std::u16string_view piece, std::span<int> advances, Width w
 }
 
 // Whether any cluster of `text` needs shaping.
-template <typename NeedsShaping>
-bool AnyClusterNeedsShaping(std::u16string_view text, NeedsShaping needsShaping) {
+inline bool AnyClusterNeedsShaping(std::u16string_view text) {
     for (std::size_t at = 0; at < text.size();) {
         if (at + 1 < text.size() && IsLoneUnitCluster(text[at], text[at + 1])) {
             ++at;
             continue;
         }
         const std::size_t next = NextCluster(text, at);
-        if (needsShaping(text, at, next))
+        if (NeedsShaping(text, at, next))
             return true;
         at = next;
     }

@@ -66,10 +66,23 @@ bool Viewport::ScrollIntoView(std::size_t position, bool alignToTop) {
 }
 
 long long Viewport::WheelRows(int delta, std::size_t rowsPerNotch) {
-    wheelDelta_ += delta;
-    const int notches = wheelDelta_ / kWheelNotch;
-    wheelDelta_ %= kWheelNotch;
-    return -notches * static_cast<long long>(rowsPerNotch);
+    if (wheelInPixels_ || (delta < 0) != (wheelLeft_ < 0))
+        DropWheel();
+    wheelInPixels_ = false;
+    wheelLeft_ += static_cast<long long>(delta) * static_cast<long long>(rowsPerNotch);
+    const long long rows = wheelLeft_ / kWheelNotch;
+    wheelLeft_ %= kWheelNotch;
+    return -rows;
+}
+
+long long Viewport::WheelPixelRows(int pixels) {
+    if (!wheelInPixels_ || (pixels < 0) != (wheelLeft_ < 0))
+        DropWheel();
+    wheelInPixels_ = true;
+    wheelLeft_ += pixels;
+    const long long rows = wheelLeft_ / lineHeight_;
+    wheelLeft_ %= lineHeight_;
+    return -rows;
 }
 
 Viewport::AutoScroll Viewport::AutoScrollAt(int y) const {

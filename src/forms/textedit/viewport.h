@@ -49,9 +49,14 @@ public:
     // there are rows enough above it to fill the page, and to the top when there are not.
     bool ScrollIntoView(std::size_t position, bool alignToTop);
 
-    // How many rows a turn of the wheel by `delta` scrolls, `rowsPerNotch` rows a whole notch: a part of
-    // a notch is kept and added to the next turn. Away from the user (positive) scrolls up (negative).
+    // How many rows a turn of the wheel by `delta` scrolls, `rowsPerNotch` rows a whole notch and a part
+    // of a notch in proportion (touchpads and precision wheels turn by less): what is left below a row is
+    // kept for the next turn the same way. Away from the user (positive) scrolls up (negative).
     long long WheelRows(int delta, std::size_t rowsPerNotch);
+    // The same for a turn the system tells in pixels.
+    long long WheelPixelRows(int pixels);
+    // Forgets what is left of a turn: on a change of direction, and when the field loses the focus.
+    void DropWheel() { wheelLeft_ = 0; }
 
     // Whether a drag's pointer at `y` is above or below the view, where the view goes on scrolling
     // towards it while the button is down.
@@ -63,7 +68,9 @@ private:
     int height_ = 0;
     int topMargin_ = 0;
     int lineHeight_ = 1;
-    int wheelDelta_ = 0;
+    // What is left below a row of the turns so far, in 120ths of a row or in pixels.
+    long long wheelLeft_ = 0;
+    bool wheelInPixels_ = false;
 };
 
 }  // namespace quorvel::forms::textedit
