@@ -1,10 +1,10 @@
 // Drives the windows of the Qt backend through QTest's events to the real widgets.
+#include "clipboard.h"
 #include "driver.h"
 #include "qt_widgets.h"
 #include "qt_window.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -50,7 +50,8 @@ void Type(forms::Form& form, std::string_view text) {
 }
 
 void Paste(forms::Form& form, std::u16string_view text) {
-    QGuiApplication::clipboard()->setText(forms::qt::FromUnits(text));
+    // The clipboard the fields read, which a test may have replaced.
+    forms::TheClipboard().putText(text, forms::Clipboard::Content::Ordinary);
     QTest::keyClick(FocusedWidget(form), Qt::Key_V, Qt::ControlModifier);
 }
 

@@ -1,5 +1,6 @@
 // The Qt text field as a user meets it: rows wrapped at its width by Qt's own widths, keys, the mouse,
 // the clipboard, its context menu, the input method and what a screen reader reads.
+#include "fakes.h"
 #include "passes.h"
 #include "text_field.h"
 #include "units.h"
@@ -8,10 +9,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetricsF>
+#include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -73,16 +76,6 @@ TEST_F(TextView, WrapsCodedTextAtQtsWidthsAfterResizeAndFontChange) {
     ExpectRowsFill(field.text());
 }
 
-TEST_F(TextView, ProseWrapsBetweenWords) {
-    const QString prose = QString("Meet me at the old mill tomorrow morning, bring the maps. ").repeated(40);
-    field.setText(prose);
-    ASSERT_GT(rows().RowCount(), 10U);
-    for (std::size_t index = 1; index < rows().RowCount(); ++index) {
-        EXPECT_EQ(prose[static_cast<qsizetype>(rows().RowStart(index)) - 1], ' ') << index;
-        EXPECT_LE(Width(row(index).trimmed()), TextWidth()) << index;
-    }
-}
-
 // A tab is a gap of eight average characters, as on Windows, and what follows it is drawn where it is
 // measured, selected or not: nothing drawn in the gap, a letter after it.
 TEST_F(TextView, ATabIsAGapOfEightAverageCharactersAndTheTextAfterItIsDrawnThere) {
@@ -108,21 +101,6 @@ TEST_F(TextView, ATabIsAGapOfEightAverageCharactersAndTheTextAfterItIsDrawnThere
         EXPECT_EQ(drawn(column(1) + 1, column(2) - 1), 0) << selected;
         EXPECT_GT(drawn(column(2) + 1, column(3)), 0) << selected;
     }
-}
-
-TEST_F(TextView, CaretStepsOverWholeClustersAndRowsNeverSplitThem) {
-    const QString text = QStringLiteral("e\u0301\U0001F600\r\nx");
-    field.setText(text);
-    std::vector<std::size_t> carets;
-    for (int step = 0; step < 4; ++step) {
-        QTest::keyClick(&field, Qt::Key_Right);
-        carets.push_back(field.editor().selection().caret);
-    }
-    EXPECT_EQ(carets, (std::vector<std::size_t>{2, 4, 6, 7}));
-    field.resize(kMargin * 2 + 30, 120);
-    field.setText(QStringLiteral("e\u0301").repeated(40));
-    for (std::size_t index = 1; index < rows().RowCount(); ++index)
-        EXPECT_EQ(rows().RowStart(index) % 2, 0U) << index;
 }
 
 TEST_F(TextView, KeysTypeSelectUndoAndRedo) {
@@ -184,6 +162,59 @@ TEST_F(TextView, CopiesAndPastesEveryCodeUnitAndNothingFromAnEmptyClipboard) {
     QTest::keyClick(&field, Qt::Key_X, Qt::ControlModifier);
     EXPECT_TRUE(field.text().isEmpty());
     EXPECT_EQ(QGuiApplication::clipboard()->text(), odd);
+}
+
+// A field that shows the plain message keeps its copies out of clipboard history, as the copy button does.
+TEST_F(TextView, ACopyFromASensitiveFieldCarriesTheClipboardHistoryHint) {
+    field.setText("plain");
+    field.select(0, 5);
+    const auto hinted = [this] {
+        QTest::keyClick(&field, Qt::Key_C, Qt::ControlModifier);
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        EXPECT_EQ(data->text(), "plain");
+        return data->data("x-kde-passwordManagerHint");
+    };
+    EXPECT_EQ(hinted(), "");
+    field.setSensitive(true);
+    EXPECT_EQ(hinted(), "secret");
+}
+
+TEST_F(TextView, ACutTheClipboardRefusesLeavesTheText) {
+    const auto log = std::make_shared<testing::FakeClipboard::Log>();
+    const testing::ClipboardReplaced clipboard{log};
+    field.setText("keep");
+    QTest::keyClick(&field, Qt::Key_A, Qt::ControlModifier);
+    log->refuse = true;
+    QTest::keyClick(&field, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(field.text(), "keep");
+    log->refuse = false;
+    QTest::keyClick(&field, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(field.text(), "");
+    EXPECT_EQ(log->text, u"keep");
+}
+
+// A touchpad tells the pixels it scrolls by, which go before the angle it also tells.
+TEST_F(TextView, ATouchpadScrollsByThePixelsItTells) {
+    field.setText(QString("row\n").repeated(50));
+    const int lineHeight = field.field().geometry().lineHeight;
+    QWheelEvent wheel(QPointF(10, 10), field.viewport()->mapToGlobal(QPointF(10, 10)),
+                      QPoint(0, -2 * lineHeight), QPoint(0, -120), Qt::NoButton, {}, Qt::ScrollUpdate, false);
+    QCoreApplication::sendEvent(field.viewport(), &wheel);
+    EXPECT_EQ(field.field().viewport().TopRow(), 2U);
+}
+
+// The input method hears of every caret move, the program's own too, or it places its window by an old one.
+TEST_F(TextView, TheInputMethodHearsOfTheCaretTheProgramMoves) {
+    field.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&field));
+    QTest::keyClicks(&field, "typed");
+    int told = 0;
+    QObject::connect(QGuiApplication::inputMethod(), &QInputMethod::cursorRectangleChanged, &field,
+                     [&told] { ++told; });
+    const qreal typed = QGuiApplication::inputMethod()->cursorRectangle().x();
+    field.setText("");
+    EXPECT_GT(told, 0);
+    EXPECT_LT(QGuiApplication::inputMethod()->cursorRectangle().x(), typed);
 }
 
 TEST_F(TextView, ContextMenuOffersWhatTheFieldCanDo) {

@@ -57,6 +57,39 @@ TEST(X11Clipboard, TheDecodedMessageIsMarkedSensitive) {
     EXPECT_EQ(Xclip({"-t", "x-kde-passwordManagerHint"}), "secret");
 }
 
+// Ctrl+C, Ctrl+Insert and the context menu's Copy in a field that shows the plain message (the Decrypt
+// window's output, the Encrypt window's input) mark the copy as the copy button marks the decoded
+// message; copies of coded text stay unmarked.
+TEST(X11Clipboard, CopiesOfThePlainMessageFromAFieldAreMarkedSensitive) {
+    frmEncrypt encrypt;
+    frmDecrypt decrypt;
+    const std::pair<MessageWindow*, const char*> plain[] = {{&encrypt, "Text1"}, {&decrypt, "Text2"}};
+    const std::pair<MessageWindow*, const char*> coded[] = {{&encrypt, "Text2"}, {&decrypt, "Text1"}};
+    const std::function<void(forms::qt::TextField*)> copies[] = {
+        [](forms::qt::TextField* field) { QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier); },
+        [](forms::qt::TextField* field) { QTest::keyClick(field, Qt::Key_Insert, Qt::ControlModifier); },
+        [](forms::qt::TextField* field) {
+            std::unique_ptr<QMenu> menu(field->createStandardContextMenu());
+            menu->findChild<QAction*>("edit-copy")->trigger();
+        }};
+    const auto copy = [&](MessageWindow* form, const char* name, const auto& how) {
+        form->Show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(testing::qt::WindowWidget(*form)));
+        forms::qt::TextField* field = testing::qt::Field(*form, name);
+        field->setText(QString::fromLatin1(name) + " text");
+        field->select(0, 10);
+        how(field);
+        EXPECT_EQ(Xclip({}), QString::fromLatin1(name) + " text") << name;
+        return Xclip({"-t", "TARGETS"}).contains("x-kde-passwordManagerHint");
+    };
+    for (const auto& how : copies) {
+        for (const auto& [form, name] : plain)
+            EXPECT_TRUE(copy(form, name, how)) << form->layout().name << " " << name;
+        for (const auto& [form, name] : coded)
+            EXPECT_FALSE(copy(form, name, how)) << form->layout().name << " " << name;
+    }
+}
+
 // Another program that owns the clipboard and offers `data` as `type`, as long as this test runs.
 class OtherOwner {
 public:

@@ -15,19 +15,6 @@ constexpr qreal kUnboundedWidth = 1e7;
 
 int Scaled(qreal pixels) { return std::max(0, static_cast<int>(std::lround(pixels * CharMeasurer::kScale))); }
 
-// A cluster drawn alone at its own advance: one unit of a script that neither joins nor reorders.
-bool NeedsShaping(std::u16string_view text, std::size_t begin, std::size_t end) {
-    if (end - begin > 1)
-        return true;
-    const char16_t unit = text[begin];
-    // Combining marks, right-to-left and the scripts of South and South-East Asia, joiners and direction
-    // marks, and Arabic presentation forms; a lone surrogate has no glyph to shape.
-    return (unit >= 0x0300 && unit <= 0x036F) || (unit >= 0x0590 && unit <= 0x109F) ||
-           (unit >= 0x1780 && unit <= 0x17FF) || (unit >= 0x200C && unit <= 0x200F) ||
-           (unit >= 0x202A && unit <= 0x202E) || (unit >= 0x2066 && unit <= 0x2069) ||
-           (unit >= 0xFB1D && unit <= 0xFEFF);
-}
-
 }  // namespace
 
 QString DrawnText(std::u16string_view text) {
@@ -66,13 +53,9 @@ int CharMeasurer::Width(char16_t unit) {
     return width;
 }
 
-bool CharMeasurer::AnyNeedsShaping(std::u16string_view text) {
-    return textedit::AnyClusterNeedsShaping(text, NeedsShaping);
-}
-
 void CharMeasurer::Advances(std::u16string_view piece, std::span<int> advances) {
     textedit::MeasureClusters(
-        piece, advances, [this](char16_t unit) { return Width(unit); }, NeedsShaping,
+        piece, advances, [this](char16_t unit) { return Width(unit); }, textedit::NeedsShaping,
         [this](std::u16string_view run, std::span<int> runAdvances) { Shape(run, runAdvances); });
 }
 

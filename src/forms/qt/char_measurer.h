@@ -33,10 +33,6 @@ public:
 
     void Advances(std::u16string_view piece, std::span<int> advances) override;
 
-    // Whether any cluster of `text` (a row's part) needs shaping, so that it is drawn and hit-tested in
-    // visual order by QTextLayout rather than at the measured advances.
-    static bool AnyNeedsShaping(std::u16string_view text);
-
 private:
     int Width(char16_t unit);
     void Shape(std::u16string_view run, std::span<int> advances);

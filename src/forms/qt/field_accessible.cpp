@@ -1,7 +1,6 @@
 #include "field_accessible.h"
 
 #include "text_field.h"
-#include "units.h"
 
 #include <algorithm>
 
@@ -87,28 +86,24 @@ QString FieldAccessible::text(int startOffset, int endOffset) const {
 
 std::pair<std::size_t, std::size_t> FieldAccessible::piece(std::size_t position,
                                                            QAccessible::TextBoundaryType boundary) const {
-    const textedit::Editor& editor = field()->editor();
-    const std::u16string_view text = editor.Text();
+    using textedit::TextUnit;
+    const textedit::Field& text = field()->field();
     switch (boundary) {
-    case QAccessible::CharBoundary: {
-        const std::size_t begin = textedit::ClusterFloor(text, position);
-        return {begin, textedit::NextCluster(text, begin)};
-    }
+    case QAccessible::CharBoundary:
+        return text.UnitAt(position, TextUnit::Character);
     case QAccessible::WordBoundary:
-        return editor.WordAt(position);
-    case QAccessible::LineBoundary: {
-        const std::size_t row = editor.rows().RowOf(position);
-        return {editor.rows().RowStart(row), editor.rows().RowLimit(row)};
-    }
+        // Read as Qt's own fields give a word, and as Orca expects: without the spaces after it.
+        return text.editor().WordAt(position);
+    case QAccessible::LineBoundary:
+        return text.UnitAt(position, TextUnit::Line);
     case QAccessible::SentenceBoundary:
-    case QAccessible::ParagraphBoundary: {
-        const std::size_t end = textedit::ParagraphEnd(text, position);
-        return {textedit::ParagraphStart(text, position), end + textedit::ParagraphBreakLength(text, end)};
-    }
+        return text.UnitAt(position, TextUnit::Sentence);
+    case QAccessible::ParagraphBoundary:
+        return text.UnitAt(position, TextUnit::Paragraph);
     case QAccessible::NoBoundary:
         break;
     }
-    return {0, text.size()};
+    return {0, text.editor().Text().size()};
 }
 
 QString FieldAccessible::answer(std::pair<std::size_t, std::size_t> range, int* startOffset,

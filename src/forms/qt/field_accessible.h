@@ -11,7 +11,7 @@ class TextField;
 
 // What a screen reader reads of a text field: an editable, multi-line text named as its layout names
 // it, with its text, caret, selection, the rectangles of its characters, and its text by character,
-// word, row and paragraph as the editing core divides it. Edits are read and made as the user's.
+// word, row, sentence and paragraph as the editing core divides it. Edits are read and made as the user's.
 class FieldAccessible final : public QAccessibleWidget,
                               public QAccessibleTextInterface,
                               public QAccessibleEditableTextInterface,

@@ -70,6 +70,10 @@ bool QtWindow::Holds(std::string_view field, std::u16string_view text) const {
     return Find<TextField>(field).editor().Text() == text;
 }
 
+void QtWindow::SetContent(std::string_view field, Clipboard::Content content) {
+    Find<TextField>(field).setSensitive(content == Clipboard::Content::Sensitive);
+}
+
 void QtWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
     if (event->isAccepted() && closed_)

@@ -15,7 +15,6 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextCharFormat>
-#include <QTextLayout>
 
 #include <algorithm>
 #include <array>
@@ -27,7 +26,6 @@ namespace {
 
 // The gap between the field's edges and its text, in pixels.
 constexpr int kMargin = 4;
-constexpr int kAutoScrollMs = 50;
 
 // Latin text is drawn without OpenType shaping or kerning, so that a row is drawn at the advances its
 // characters were measured at one by one. Scripts that need shaping to be legible are still shaped.
@@ -39,14 +37,33 @@ QFont Unshaped(QFont font) {
 
 qreal Pixels(long long scaled) { return static_cast<qreal>(scaled) / CharMeasurer::kScale; }
 
+int Clamped(long long at) { return static_cast<int>(std::clamp<long long>(at, INT_MIN / 2, INT_MAX / 2)); }
+
+QRect ToRect(const textedit::Box& box) { return {Clamped(box.x), Clamped(box.y), box.width, box.height}; }
+
+textedit::Point ToPoint(QPointF at) {
+    const QPoint point = at.toPoint();
+    return {point.x(), point.y()};
+}
+
+textedit::Modifiers ModifiersOf(Qt::KeyboardModifiers modifiers) {
+    return {.shift = (modifiers & Qt::ShiftModifier) != 0,
+            .control = (modifiers & Qt::ControlModifier) != 0,
+            .alt = (modifiers & Qt::AltModifier) != 0};
+}
+
+QTextLayout::FormatRange Format(std::size_t begin, std::size_t length) {
+    QTextLayout::FormatRange range;
+    range.start = static_cast<int>(begin);
+    range.length = static_cast<int>(length);
+    return range;
+}
+
 }  // namespace
 
-TextField::TextField(QWidget* parent)
-    : QAbstractScrollArea(parent), measurer_(Unshaped(font())), editor_(measurer_) {
+TextField::TextField(QWidget* parent) : QAbstractScrollArea(parent), measurer_(Unshaped(font())) {
     static const bool accessible = (QAccessible::installFactory(FieldAccessible::Create), true);
     Q_UNUSED(accessible);
-    editor_.SetChangeListener([this](const textedit::TextChange& change) { textChanged(change); });
-    editor_.SetDrawnRows(this);
     // Only the style strategy and kerning are set: family and size still come from the window.
     setFont(Unshaped(font()));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -59,95 +76,126 @@ TextField::TextField(QWidget* parent)
     viewport()->setAcceptDrops(true);
     viewport()->setBackgroundRole(QPalette::Base);
 
-    const int flash = QApplication::cursorFlashTime();
-    caretTimer_.setInterval(flash / 2);
-    connect(&caretTimer_, &QTimer::timeout, this, [this] {
-        caretShown_ = !caretShown_;
-        viewport()->update(cursorRect());
-    });
-    autoScrollTimer_.setInterval(kAutoScrollMs);
-    connect(&autoScrollTimer_, &QTimer::timeout, this, &TextField::autoScroll);
-    updateViewport();
+    // Qt's fields show their selection without the focus, in the inactive highlight.
+    field_.SetSelectionShownUnfocused(true);
+    // The platform's flash time is a whole on-and-off cycle; 0 or less means a caret that does not blink.
+    field_.SetCaretBlink(std::max(0, QApplication::cursorFlashTime() / 2));
+    connect(&caretTimer_, &QTimer::timeout, this, [this] { field_.Tick(textedit::FieldTimer::CaretBlink); });
+    connect(&autoScrollTimer_, &QTimer::timeout, this,
+            [this] { field_.Tick(textedit::FieldTimer::AutoScroll); });
+    layOutText(false);
 }
 
-TextField::~TextField() { editor_.SetDrawnRows(nullptr); }
+TextField::~TextField() = default;
 
-QString TextField::text() const { return FromUnits(editor_.Text()); }
+QString TextField::text() const { return FromUnits(editor().Text()); }
 
 void TextField::setText(const QString& text) { setText(std::u16string(Units(text))); }
 
-void TextField::setText(std::u16string text) {
-    beforeChange();
-    editor_.SetText(std::move(text));
-    viewport_.ScrollTo(0);
-    updateScrollBar();
-    restartCaret();
-    viewport()->update();
+void TextField::setText(std::u16string text) { field_.SetText(std::move(text)); }
+
+bool TextField::holds(const QString& text) const { return editor().Text() == Units(text); }
+
+QRect TextField::cursorRect() const { return ToRect(field_.CaretBox()); }
+
+QRect TextField::characterRect(std::size_t position) const { return ToRect(field_.CharacterBox(position)); }
+
+std::size_t TextField::positionAt(QPoint at) const { return field_.PositionAt({at.x(), at.y()}); }
+
+// What the field asks of Qt
+
+int TextField::ShapedX(std::u16string_view row, std::size_t offset) {
+    const ShapedRow drawn(row, measurer_.font());
+    if (!drawn.line().isValid())
+        return 0;
+    return static_cast<int>(drawn.line().cursorToX(static_cast<int>(offset)) * CharMeasurer::kScale);
 }
 
-bool TextField::holds(const QString& text) const { return editor_.Text() == Units(text); }
-
-void TextField::select(std::size_t anchor, std::size_t caret) {
-    userEdit([&] { editor_.Select(anchor, caret); });
+std::size_t TextField::ShapedOffsetAt(std::u16string_view row, int x) {
+    const ShapedRow drawn(row, measurer_.font());
+    if (!drawn.line().isValid())
+        return 0;
+    return static_cast<std::size_t>(
+        std::max(0, drawn.line().xToCursor(Pixels(x), QTextLine::CursorBetweenCharacters)));
 }
 
-void TextField::replace(std::size_t from, std::size_t to, std::u16string_view text) {
-    userEdit([&] {
-        editor_.Select(from, to);
-        editor_.ReplaceSelection(text, textedit::EditKind::Other);
-    });
+QTimer& TextField::timer(textedit::FieldTimer timer) {
+    return timer == textedit::FieldTimer::CaretBlink ? caretTimer_ : autoScrollTimer_;
 }
 
-void TextField::textChanged(const textedit::TextChange& change) {
-    changed_ = true;
+void TextField::StartTimer(textedit::FieldTimer which, int ms) { timer(which).start(ms); }
+
+void TextField::StopTimer(textedit::FieldTimer which) { timer(which).stop(); }
+
+void TextField::Repaint() { viewport()->update(); }
+
+void TextField::ScrollBarChanged() {
+    const textedit::Viewport& rows = field_.viewport();
+    QScrollBar* bar = verticalScrollBar();
+    // Setting the range may move the bar, which would scroll the field back to an old top row.
+    const bool setting = std::exchange(settingBar_, true);
+    bar->setRange(0, static_cast<int>(std::min<std::size_t>(rows.LastTopRow(), INT_MAX)));
+    bar->setPageStep(static_cast<int>(rows.PageRows()));
+    bar->setSingleStep(1);
+    bar->setValue(static_cast<int>(std::min<std::size_t>(rows.TopRow(), INT_MAX)));
+    settingBar_ = setting;
+}
+
+void TextField::scrollContentsBy(int, int) {
+    if (!settingBar_)
+        field_.ScrollTo(static_cast<std::size_t>(std::max(0, verticalScrollBar()->value())));
+}
+
+void TextField::TextEdited(const textedit::TextChange& change) {
     if (!QAccessible::isActive())
         return;
-    const std::u16string_view text = editor_.Text();
     if (change.removed > 0) {
         QAccessibleTextRemoveEvent event(this, static_cast<int>(change.position),
                                          FromUnits(change.removedText));
         QAccessible::updateAccessibility(&event);
     }
     if (change.inserted > 0) {
-        QAccessibleTextInsertEvent event(this, static_cast<int>(change.position),
-                                         FromUnits(text.substr(change.position, change.inserted)));
+        const std::u16string_view inserted =
+            std::u16string_view(editor().Text()).substr(change.position, change.inserted);
+        QAccessibleTextInsertEvent event(this, static_cast<int>(change.position), FromUnits(inserted));
         QAccessible::updateAccessibility(&event);
     }
 }
 
-void TextField::beforeChange() { changed_ = false; }
-
-void TextField::afterChange(const textedit::Selection& before) {
-    viewport_.ShowRow(editor_.CaretRow());
-    updateScrollBar();
-    restartCaret();
-    viewport()->update();
-    const textedit::Selection& selection = editor_.selection();
-    if (selection == before && !changed_)
-        return;
-    if (!selecting_ && selection != before && !selection.empty())
-        setPrimarySelection();
-    if (QAccessible::isActive()) {
-        QAccessibleTextCursorEvent cursor(this, static_cast<int>(selection.caret));
-        QAccessible::updateAccessibility(&cursor);
-        // A caret that moves with nothing selected before or after selects nothing.
-        const bool anySelected = !selection.empty() || !before.empty();
-        if (anySelected && (selection.begin() != before.begin() || selection.end() != before.end())) {
-            QAccessibleTextSelectionEvent selected(this, static_cast<int>(selection.begin()),
-                                                   static_cast<int>(selection.end()));
-            QAccessible::updateAccessibility(&selected);
-        }
-    }
+void TextField::Changed(const textedit::FieldChange& change) {
+    // Every caret move, the program's own included, else the input method places its window by an old one.
     updateMicroFocus();
+    const textedit::Selection& selection = editor().selection();
+    const textedit::Selection& before = change.before;
+    if (selection == before && !change.textChanged)
+        return;
+    // A drag's selection goes to the primary selection once, when the button comes up.
+    if (change.byUser && !field_.Selecting() && selection != before)
+        setPrimarySelection();
+    if (QAccessible::isActive())
+        announceCaret(before);
+}
+
+void TextField::announceCaret(const textedit::Selection& before) {
+    const textedit::Selection& selection = editor().selection();
+    QAccessibleTextCursorEvent cursor(this, static_cast<int>(selection.caret));
+    QAccessible::updateAccessibility(&cursor);
+    // A caret that moves with nothing selected before or after selects nothing.
+    const bool anySelected = !selection.empty() || !before.empty();
+    if (anySelected && (selection.begin() != before.begin() || selection.end() != before.end())) {
+        QAccessibleTextSelectionEvent selected(this, static_cast<int>(selection.begin()),
+                                               static_cast<int>(selection.end()));
+        QAccessible::updateAccessibility(&selected);
+    }
 }
 
 void TextField::setPrimarySelection() {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    if (clipboard->supportsSelection() && !editor_.selection().empty())
-        clipboard->setText(FromUnits(editor_.SelectedText()), QClipboard::Selection);
+    if (clipboard->supportsSelection() && !editor().selection().empty())
+        clipboard->setText(FromUnits(editor().SelectedText()), QClipboard::Selection);
 }
 
-// Key events
+// Keys
 
 textedit::KeyCommand TextField::CommandOf(const QKeyEvent& event) {
     using textedit::Key;
@@ -171,10 +219,7 @@ textedit::KeyCommand TextField::CommandOf(const QKeyEvent& event) {
     const auto* known = std::ranges::find_if(kKeys, [&](const auto& k) { return k.first == event.key(); });
     if (known == kKeys.end())
         return {};
-    const Qt::KeyboardModifiers modifiers = event.modifiers();
-    return textedit::CommandForKey(known->second, {.shift = (modifiers & Qt::ShiftModifier) != 0,
-                                                   .control = (modifiers & Qt::ControlModifier) != 0,
-                                                   .alt = (modifiers & Qt::AltModifier) != 0});
+    return textedit::CommandForKey(known->second, ModifiersOf(event.modifiers()));
 }
 
 bool TextField::event(QEvent* event) {
@@ -196,11 +241,11 @@ void TextField::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (const textedit::KeyCommand command = CommandOf(*event); command.command != textedit::Command::None) {
-        run(command);
+        field_.Perform(command);
         return;
     }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        userEdit([&] { editor_.ReplaceSelection(u"\n", textedit::EditKind::Typing); });
+        field_.Type(u"\n");
         return;
     }
     const QString typed = event->text();
@@ -214,52 +259,10 @@ void TextField::keyPressEvent(QKeyEvent* event) {
         event->ignore();
         return;
     }
-    userEdit([&] { editor_.ReplaceSelection(Units(typed), textedit::EditKind::Typing); });
+    field_.Type(Units(typed));
 }
 
-void TextField::run(const textedit::KeyCommand& command) {
-    using textedit::Command;
-    switch (command.command) {
-    case Command::None:
-        return;
-    case Command::Cut:
-        cut();
-        return;
-    case Command::Copy:
-        copy();
-        return;
-    case Command::Paste:
-        paste();
-        return;
-    default:
-        userEdit([&] { textedit::Perform(command, editor_, viewport_); });
-        return;
-    }
-}
-
-// Clipboard and drops
-
-void TextField::copy() {
-    if (!editor_.selection().empty())
-        QGuiApplication::clipboard()->setText(FromUnits(editor_.SelectedText()));
-}
-
-void TextField::cut() {
-    if (editor_.selection().empty())
-        return;
-    copy();
-    userEdit([&] { editor_.ReplaceSelection({}, textedit::EditKind::Cut); });
-}
-
-void TextField::paste() { pasteFrom(QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard)); }
-
-// Every paste and drop ends here: the plain text, exactly, or nothing when there is none.
-void TextField::pasteFrom(const QMimeData* data) {
-    if (!data || !data->hasText())
-        return;
-    const QString text = data->text();
-    userEdit([&] { editor_.ReplaceSelection(Units(text), textedit::EditKind::Paste); });
-}
+// Drops and the mouse
 
 void TextField::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData() && event->mimeData()->hasText())
@@ -271,86 +274,58 @@ void TextField::dragMoveEvent(QDragMoveEvent* event) {
         event->acceptProposedAction();
 }
 
+// The plain text of a drop, exactly, or nothing when there is none.
 void TextField::dropEvent(QDropEvent* event) {
     if (!event->mimeData() || !event->mimeData()->hasText())
         return;
-    const std::size_t at = positionAt(event->position().toPoint());
-    userEdit([&] { editor_.Select(at, at); });
-    pasteFrom(event->mimeData());
+    field_.DropAt(ToPoint(event->position()), Units(event->mimeData()->text()));
     event->acceptProposedAction();
 }
 
-// Mouse
-
 void TextField::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return;
-    const bool extend = (event->modifiers() & Qt::ShiftModifier) != 0;
-    userEdit([&] { moveToPoint(event->position().toPoint(), extend); });
-    selecting_ = true;
+    if (event->button() == Qt::LeftButton)
+        field_.Press(ToPoint(event->position()), 1, ModifiersOf(event->modifiers()));
+}
+
+void TextField::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        field_.Press(ToPoint(event->position()), 2, ModifiersOf(event->modifiers()));
 }
 
 void TextField::mouseMoveEvent(QMouseEvent* event) {
-    if (selecting_ && (event->buttons() & Qt::LeftButton))
-        drag(event->position().toPoint());
-}
-
-void TextField::drag(QPoint at) {
-    dragPoint_ = at;
-    // Above or below the field the selection goes on growing while the button is down.
-    if (viewport_.AutoScrollAt(at.y()) != textedit::Viewport::AutoScroll::None) {
-        if (!autoScrollTimer_.isActive())
-            autoScrollTimer_.start();
-    } else {
-        autoScrollTimer_.stop();
-    }
-    userEdit([&] { moveToPoint(at, true); });
-}
-
-void TextField::autoScroll() {
-    if (selecting_)
-        drag(dragPoint_);
-    else
-        autoScrollTimer_.stop();
+    if (event->buttons() & Qt::LeftButton)
+        field_.Drag(ToPoint(event->position()));
 }
 
 void TextField::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::MiddleButton) {
         // A middle click pastes the primary selection where it is clicked, or leaves all as it was.
         const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Selection);
-        if (data && data->hasText()) {
-            const std::size_t at = positionAt(event->position().toPoint());
-            userEdit([&] { editor_.Select(at, at); });
-            pasteFrom(data);
-        }
+        if (data && data->hasText())
+            field_.DropAt(ToPoint(event->position()), Units(data->text()));
         return;
     }
     if (event->button() != Qt::LeftButton)
         return;
-    if (std::exchange(selecting_, false)) {
-        autoScrollTimer_.stop();
+    if (field_.Selecting()) {
+        field_.Release();
         setPrimarySelection();
     }
     // Every left click reaches the window; last, as its handler may do anything.
     emit clicked();
 }
 
-void TextField::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return;
-    const std::size_t at = positionAt(event->position().toPoint());
-    userEdit([&] { editor_.SelectWordAt(at); });
-}
-
 void TextField::wheelEvent(QWheelEvent* event) {
-    const long long rows = viewport_.WheelRows(
-        event->angleDelta().y(), static_cast<std::size_t>(std::max(1, QApplication::wheelScrollLines())));
-    if (viewport_.ScrollBy(rows)) {
-        updateScrollBar();
-        viewport()->update();
-    }
+    // Touchpads tell pixels; wheels tell eighths of a degree.
+    if (!event->pixelDelta().isNull())
+        field_.WheelPixels(event->pixelDelta().y());
+    else
+        field_.Wheel(event->angleDelta().y(),
+                     static_cast<std::size_t>(std::max(1, QApplication::wheelScrollLines())));
     event->accept();
 }
+
+// The context menu
 
 void TextField::contextMenuEvent(QContextMenuEvent* event) {
     const QPoint global = event->reason() == QContextMenuEvent::Keyboard
@@ -369,35 +344,28 @@ void TextField::showContextMenu(QPoint global) {
 
 QMenu* TextField::createStandardContextMenu() {
     using textedit::MenuCommand;
-    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
-    const bool clipboardHasText = clipboard && clipboard->hasText();
     auto* menu = new QMenu(this);
-    const auto add = [&](const QString& label, const char* name, MenuCommand command, auto action) {
-        QAction* item = menu->addAction(label, this, action);
+    const auto add = [&](const QString& label, const char* name, MenuCommand command) {
+        QAction* item = menu->addAction(label, this, [this, command] { field_.Run(command); });
         item->setObjectName(QLatin1String(name));
-        item->setEnabled(textedit::IsEnabled(command, editor_, clipboardHasText));
+        item->setEnabled(field_.IsEnabled(command));
     };
     // Named as Qt names the actions of its own text widgets' menus.
-    add(tr("&Undo"), "edit-undo", MenuCommand::Undo, [this] { userEdit([this] { editor_.Undo(); }); });
-    add(tr("&Redo"), "edit-redo", MenuCommand::Redo, [this] { userEdit([this] { editor_.Redo(); }); });
+    add(tr("&Undo"), "edit-undo", MenuCommand::Undo);
+    add(tr("&Redo"), "edit-redo", MenuCommand::Redo);
     menu->addSeparator();
-    add(tr("Cu&t"), "edit-cut", MenuCommand::Cut, [this] { cut(); });
-    add(tr("&Copy"), "edit-copy", MenuCommand::Copy, [this] { copy(); });
-    add(tr("&Paste"), "edit-paste", MenuCommand::Paste, [this] { paste(); });
-    add(tr("Delete"), "edit-delete", MenuCommand::Delete,
-        [this] { userEdit([this] { editor_.ReplaceSelection({}, textedit::EditKind::Delete); }); });
+    add(tr("Cu&t"), "edit-cut", MenuCommand::Cut);
+    add(tr("&Copy"), "edit-copy", MenuCommand::Copy);
+    add(tr("&Paste"), "edit-paste", MenuCommand::Paste);
+    add(tr("Delete"), "edit-delete", MenuCommand::Delete);
     menu->addSeparator();
-    add(tr("Select All"), "select-all", MenuCommand::SelectAll,
-        [this] { userEdit([this] { editor_.SelectAll(); }); });
+    add(tr("Select All"), "select-all", MenuCommand::SelectAll);
     return menu;
 }
 
-// Input method
+// The input method
 
 void TextField::inputMethodEvent(QInputMethodEvent* event) {
-    const QString commit = event->commitString();
-    if (!commit.isEmpty())
-        userEdit([&] { editor_.ReplaceSelection(Units(commit), textedit::EditKind::Typing); });
     const QString composing = event->preeditString();
     std::size_t cursor = static_cast<std::size_t>(composing.size());
     std::vector<textedit::Preedit::Span> spans;
@@ -414,19 +382,17 @@ void TextField::inputMethodEvent(QInputMethodEvent* event) {
                                  : textedit::Preedit::Style::Underline});
         }
     }
-    if (composing.isEmpty())
-        preedit_.Clear();
-    else
-        preedit_.Set(Units(composing), cursor, std::move(spans));
-    viewport()->update();
-    updateMicroFocus();
+    const QString commit = event->commitString();
+    if (composing.isEmpty() || !commit.isEmpty())
+        field_.Commit(Units(commit));
+    if (!composing.isEmpty())
+        field_.Compose(Units(composing), cursor, std::move(spans));
     event->accept();
 }
 
 QVariant TextField::inputMethodQuery(Qt::InputMethodQuery query) const {
-    auto* self = const_cast<TextField*>(this);
-    const textedit::Selection& selection = editor_.selection();
-    const textedit::Surrounding surrounding = textedit::SurroundingOf(editor_.Text(), selection.caret);
+    const textedit::Selection& selection = editor().selection();
+    const textedit::Surrounding surrounding = textedit::SurroundingOf(editor().Text(), selection.caret);
     switch (query) {
     case Qt::ImEnabled:
         return true;
@@ -435,7 +401,7 @@ QVariant TextField::inputMethodQuery(Qt::InputMethodQuery query) const {
     case Qt::ImFont:
         return measurer_.font();
     case Qt::ImCursorRectangle:
-        return QRectF(self->cursorRect().translated(viewport()->pos()));
+        return QRectF(cursorRect().translated(viewport()->pos()));
     // Positions count from the start of the surrounding text the input method is given.
     case Qt::ImCursorPosition:
         return static_cast<qlonglong>(selection.caret - surrounding.begin);
@@ -443,43 +409,25 @@ QVariant TextField::inputMethodQuery(Qt::InputMethodQuery query) const {
         return static_cast<qlonglong>(std::clamp(selection.anchor, surrounding.begin, surrounding.end) -
                                       surrounding.begin);
     case Qt::ImSurroundingText:
-        return FromUnits(std::u16string_view(editor_.Text())
+        return FromUnits(std::u16string_view(editor().Text())
                              .substr(surrounding.begin, surrounding.end - surrounding.begin));
     case Qt::ImCurrentSelection:
-        return FromUnits(editor_.SelectedText());
+        return FromUnits(editor().SelectedText());
     default:
         return QAbstractScrollArea::inputMethodQuery(query);
     }
 }
 
-// Focus and the caret
+// Focus, geometry and fonts
 
 void TextField::focusInEvent(QFocusEvent* event) {
-    restartCaret();
-    viewport()->update();
+    field_.FocusIn();
     QAbstractScrollArea::focusInEvent(event);
 }
 
 void TextField::focusOutEvent(QFocusEvent* event) {
-    caretTimer_.stop();
-    caretShown_ = false;
-    viewport()->update();
+    field_.FocusOut();
     QAbstractScrollArea::focusOutEvent(event);
-}
-
-void TextField::restartCaret() {
-    caretShown_ = hasFocus();
-    // The platform's flash time is a whole on-and-off cycle; 0 or less means a caret that does not blink.
-    if (caretShown_ && caretTimer_.interval() > 0)
-        caretTimer_.start();
-    else
-        caretTimer_.stop();
-}
-
-// Geometry, fonts and scrolling
-
-int TextField::textWidth() const {
-    return std::max(1, viewport()->width() - 2 * kMargin) * CharMeasurer::kScale;
 }
 
 void TextField::changeEvent(QEvent* event) {
@@ -490,250 +438,86 @@ void TextField::changeEvent(QEvent* event) {
             return;
         }
         measurer_.SetFont(font());
-        relayout();
+        layOutText(true);
     }
     QAbstractScrollArea::changeEvent(event);
 }
 
 void TextField::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
-    if (editor_.rows().Width() != textWidth())
-        editor_.SetWidth(textWidth());
-    updateViewport();
+    layOutText(false);
 }
 
-void TextField::relayout() {
-    editor_.Relayout();
-    updateViewport();
+void TextField::layOutText(bool relayout) {
+    field_.SetGeometry({.width = viewport()->width(),
+                        .height = viewport()->height(),
+                        .margin = kMargin,
+                        .topMargin = kMargin,
+                        .lineHeight = measurer_.LineHeight(),
+                        .scale = CharMeasurer::kScale},
+                       relayout);
 }
 
-void TextField::updateViewport() {
-    viewport_.SetGeometry(viewport()->height(), kMargin, measurer_.LineHeight());
-    viewport_.KeepInRange();
-    updateScrollBar();
-    viewport()->update();
-}
-
-void TextField::updateScrollBar() {
-    QScrollBar* bar = verticalScrollBar();
-    bar->setRange(0, static_cast<int>(std::min<std::size_t>(viewport_.LastTopRow(), INT_MAX)));
-    bar->setPageStep(static_cast<int>(viewport_.PageRows()));
-    bar->setSingleStep(1);
-    bar->setValue(static_cast<int>(std::min<std::size_t>(viewport_.TopRow(), INT_MAX)));
-}
-
-void TextField::scrollContentsBy(int, int) {
-    if (viewport_.ScrollTo(static_cast<std::size_t>(std::max(0, verticalScrollBar()->value()))))
-        viewport()->update();
-}
-
-void TextField::showPosition(std::size_t position) {
-    if (viewport_.ScrollIntoView(position, false)) {
-        updateScrollBar();
-        viewport()->update();
-    }
-}
-
-// Rows, positions and painting
-
-std::u16string_view TextField::rowText(std::size_t row) const {
-    const textedit::RowLayout& rows = editor_.rows();
-    return std::u16string_view(editor_.Text())
-        .substr(rows.RowStart(row), rows.RowEnd(row) - rows.RowStart(row));
-}
-
-bool TextField::shaped(std::u16string_view row) {
-    return !row.empty() && row.size() <= textedit::Measurer::MaxPieceLength &&
-           CharMeasurer::AnyNeedsShaping(row);
-}
-
-int TextField::CaretX(std::size_t row, std::size_t position, bool atEndOfRow) {
-    const std::u16string_view text = rowText(row);
-    if (!shaped(text))
-        return editor_.XOf(position, atEndOfRow);
-    const ShapedRow drawn(text, measurer_.font());
-    return drawn.line().isValid()
-               ? static_cast<int>(
-                     drawn.line().cursorToX(static_cast<int>(position - editor_.rows().RowStart(row))) *
-                     CharMeasurer::kScale)
-               : 0;
-}
-
-std::size_t TextField::PositionAtX(std::size_t row, int x) {
-    const std::u16string_view text = rowText(row);
-    if (!shaped(text))
-        return editor_.PositionAt(row, x);
-    const ShapedRow drawn(text, measurer_.font());
-    if (!drawn.line().isValid())
-        return editor_.rows().RowStart(row);
-    const int at = drawn.line().xToCursor(Pixels(x), QTextLine::CursorBetweenCharacters);
-    return editor_.rows().RowStart(row) +
-           textedit::ClusterFloor(text, static_cast<std::size_t>(std::max(0, at)));
-}
-
-void TextField::moveToPoint(QPoint at, bool extend) {
-    const std::size_t row = viewport_.RowAtY(at.y());
-    editor_.PlaceInRow(row, PositionAtX(row, (at.x() - kMargin) * CharMeasurer::kScale), extend);
-}
-
-std::size_t TextField::positionAt(QPoint at) {
-    return PositionAtX(viewport_.RowAtY(at.y()), (at.x() - kMargin) * CharMeasurer::kScale);
-}
-
-QRect TextField::cursorRect() {
-    const std::size_t row = editor_.CaretRow();
-    int x =
-        kMargin + static_cast<int>(Pixels(CaretX(row, editor_.selection().caret, editor_.CaretAtRowEnd())));
-    if (preedit_.Active()) {
-        // While composing, the caret is the input method's, inside the pre-edit.
-        const textedit::Preedit::ShownRow shown =
-            preedit_.Show(rowText(row), editor_.selection().caret - editor_.rows().RowStart(row));
-        const ShapedRow drawn(shown.text, measurer_.font());
-        if (drawn.line().isValid())
-            x = kMargin + static_cast<int>(drawn.line().cursorToX(static_cast<int>(shown.caret)));
-    }
-    // Spaces hang past the field's edge at the end of a row; the caret after them stays at the edge.
-    const int y = static_cast<int>(std::clamp<long long>(viewport_.RowY(row), INT_MIN / 2, INT_MAX / 2));
-    return {std::min(x, std::max(0, viewport()->width() - 1)), y, 1, measurer_.LineHeight()};
-}
-
-QRect TextField::characterRect(std::size_t position) {
-    const std::u16string_view text = editor_.Text();
-    position = std::min(textedit::ClusterFloor(text, position), text.size());
-    const std::size_t row = editor_.rows().RowOf(position);
-    const std::size_t end = std::min(textedit::NextCluster(text, position), editor_.rows().RowEnd(row));
-    const int left = static_cast<int>(Pixels(CaretX(row, position, false)));
-    const int right =
-        static_cast<int>(Pixels(CaretX(row, std::max(end, position), end == editor_.rows().RowEnd(row))));
-    const int y = static_cast<int>(std::clamp<long long>(viewport_.RowY(row), INT_MIN / 2, INT_MAX / 2));
-    return {kMargin + std::min(left, right), y, std::abs(right - left), measurer_.LineHeight()};
-}
+// Painting
 
 void TextField::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     const QRect area = event->rect();
     painter.fillRect(area, palette().color(QPalette::Base));
     painter.setFont(measurer_.font());
-    const textedit::RowLayout& rows = editor_.rows();
-    const int lineHeight = measurer_.LineHeight();
-    for (std::size_t row = viewport_.TopRow(); row < rows.RowCount(); ++row) {
-        const auto y = static_cast<int>(viewport_.RowY(row));
-        if (y > area.bottom())
-            break;
-        if (y + lineHeight <= area.top())
-            continue;
-        paintRow(painter, row, y);
-    }
-    if (caretShown_ && hasFocus()) {
-        const std::size_t row = editor_.CaretRow();
-        if (row >= viewport_.TopRow() && row < viewport_.TopRow() + viewport_.ShownRows())
-            painter.fillRect(cursorRect(), palette().color(QPalette::Text));
-    }
+    const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
+    for (const textedit::RowPaint& row : field_.Paint(area.top(), area.bottom() + 1))
+        paintRow(painter, row, group);
+    if (field_.CaretShown())
+        painter.fillRect(cursorRect(), palette().color(QPalette::Text));
 }
 
-void TextField::paintComposing(QPainter& painter, std::size_t row, int y) {
-    const textedit::Preedit::ShownRow shown =
-        preedit_.Show(rowText(row), editor_.selection().caret - editor_.rows().RowStart(row));
-    ShapedRow drawn(shown.text, measurer_.font());
-    QList<QTextLayout::FormatRange> formats;
-    for (const textedit::Preedit::Span& span : shown.spans) {
-        QTextLayout::FormatRange range;
-        range.start = static_cast<int>(span.begin);
-        range.length = static_cast<int>(span.length);
-        range.format.setFontUnderline(true);
-        if (span.style == textedit::Preedit::Style::Selected) {
-            range.format.setBackground(palette().color(QPalette::Highlight));
-            range.format.setForeground(palette().color(QPalette::HighlightedText));
-        }
-        formats.append(range);
-    }
+void TextField::paintLayout(QPainter& painter, const textedit::RowPaint& row,
+                            const QList<QTextLayout::FormatRange>& formats) {
+    ShapedRow drawn(row.Drawn(), measurer_.font());
     painter.setPen(palette().color(QPalette::Text));
-    drawn.layout().draw(&painter, QPointF(kMargin, y), formats);
+    drawn.layout().draw(&painter, QPointF(kMargin, static_cast<qreal>(row.y)), formats);
 }
 
-void TextField::paintRow(QPainter& painter, std::size_t row, int y) {
-    if (preedit_.Active() && row == editor_.CaretRow()) {
-        paintComposing(painter, row, y);
-        return;
-    }
-    const std::u16string_view text = rowText(row);
-    if (text.empty())
-        return;
-    const std::size_t start = editor_.rows().RowStart(row);
-    const textedit::Selection& selection = editor_.selection();
-    const std::size_t begin = std::clamp(selection.begin(), start, start + text.size()) - start;
-    const std::size_t end = std::clamp(selection.end(), start, start + text.size()) - start;
+void TextField::paintRow(QPainter& painter, const textedit::RowPaint& row, QPalette::ColorGroup group) {
     const QPalette& colours = palette();
-    if (shaped(text)) {
-        ShapedRow drawn(text, measurer_.font());
-        QList<QTextLayout::FormatRange> selected;
-        if (begin < end) {
-            QTextLayout::FormatRange range;
-            range.start = static_cast<int>(begin);
-            range.length = static_cast<int>(end - begin);
-            range.format.setBackground(colours.color(QPalette::Highlight));
-            range.format.setForeground(colours.color(QPalette::HighlightedText));
-            selected.append(range);
+    const QColor highlight = colours.color(group, QPalette::Highlight);
+    const QColor highlighted = colours.color(group, QPalette::HighlightedText);
+    if (row.composing || row.shaped) {
+        QList<QTextLayout::FormatRange> formats;
+        for (const textedit::Preedit::Span& span : row.preedit) {
+            QTextLayout::FormatRange& range = formats.emplace_back(Format(span.begin, span.length));
+            range.format.setFontUnderline(true);
+            if (span.style == textedit::Preedit::Style::Selected) {
+                range.format.setBackground(highlight);
+                range.format.setForeground(highlighted);
+            }
         }
-        painter.setPen(colours.color(QPalette::Text));
-        drawn.layout().draw(&painter, QPointF(kMargin, y), selected);
+        if (row.selectionBegin < row.selectionEnd) {
+            QTextLayout::FormatRange& range =
+                formats.emplace_back(Format(row.selectionBegin, row.selectionEnd - row.selectionBegin));
+            range.format.setBackground(highlight);
+            range.format.setForeground(highlighted);
+        }
+        paintLayout(painter, row, formats);
         return;
     }
-    // Drawn up to the first cluster past the field's right edge, in at most a piece of the core's.
-    const std::size_t measured =
-        textedit::ClusterFloor(text, std::min(text.size(), textedit::Measurer::MaxPieceLength));
-    std::vector<int> advances(measured, 0);
-    if (measured > 0)
-        measurer_.Advances(text.substr(0, measured), advances);
-    const long long right = static_cast<long long>(viewport()->width()) * CharMeasurer::kScale;
-    std::size_t shown = 0;
-    for (long long x = kMargin * CharMeasurer::kScale; shown < measured && x <= right; ++shown)
-        x += advances[shown];
-    shown = textedit::ClusterCeil(text, shown);
-    QString drawnText = DrawnText(text.substr(0, shown));
-    // A lone surrogate is drawn as the replacement character it is measured as.
-    for (QChar& unit : drawnText)
-        if (unit.isSurrogate())
-            unit = QChar(QChar::ReplacementCharacter);
+    const int y = Clamped(row.y);
+    if (row.selectionLeft < row.selectionRight)
+        painter.fillRect(QRectF(kMargin + Pixels(row.selectionLeft), y,
+                                Pixels(row.selectionRight - row.selectionLeft), measurer_.LineHeight()),
+                         highlight);
+    const std::u16string_view text = row.Drawn();
     const int baseline = y + measurer_.Ascent();
-    long long x = kMargin * CharMeasurer::kScale;
-    // Draws [from, to) from x in pieces between tabs: a tab is a gap as wide as it was measured, which
-    // Qt's own advance for it would not be.
-    const auto draw = [&](std::size_t from, std::size_t to, const QColor& colour) {
-        from = std::min(from, shown);
-        to = std::min(to, shown);
-        painter.setPen(colour);
-        long long width = 0;
-        long long pieceLeft = 0;
-        std::size_t piece = from;
-        const auto drawPiece = [&](std::size_t end) {
-            if (piece < end)
-                painter.drawText(
-                    QPointF(Pixels(x + pieceLeft), baseline),
-                    drawnText.mid(static_cast<qsizetype>(piece), static_cast<qsizetype>(end - piece)));
-        };
-        for (std::size_t i = from; i < to; ++i) {
-            const long long advance = i < measured ? advances[i] : 0;
-            if (text[i] == u'\t') {
-                drawPiece(i);
-                piece = i + 1;
-                pieceLeft = width + advance;
-            }
-            width += advance;
-        }
-        drawPiece(to);
-        return width;
-    };
-    x += draw(0, begin, colours.color(QPalette::Text));
-    if (begin < end) {
-        long long width = 0;
-        for (std::size_t i = begin; i < std::min(end, measured); ++i)
-            width += advances[i];
-        painter.fillRect(QRectF(Pixels(x), y, Pixels(width), measurer_.LineHeight()),
-                         colours.color(QPalette::Highlight));
-        x += draw(begin, end, colours.color(QPalette::HighlightedText));
+    for (const textedit::RowPaint::Run& run : row.runs) {
+        QString drawn = DrawnText(text.substr(run.begin, run.end - run.begin));
+        // A lone surrogate is drawn as the replacement character it is measured as.
+        for (QChar& unit : drawn)
+            if (unit.isSurrogate())
+                unit = QChar(QChar::ReplacementCharacter);
+        painter.setPen(run.selected ? highlighted : colours.color(QPalette::Text));
+        painter.drawText(QPointF(kMargin + Pixels(run.x), baseline), drawn);
     }
-    draw(end, shown, colours.color(QPalette::Text));
 }
 
 std::u16string_view Units(const QString& text) {

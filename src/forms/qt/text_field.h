@@ -1,12 +1,10 @@
 #pragma once
 
 #include "char_measurer.h"
-#include "editor.h"
-#include "key_map.h"
-#include "preedit.h"
-#include "viewport.h"
+#include "field_clipboard.h"
 
 #include <QAbstractScrollArea>
+#include <QPalette>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -17,16 +15,16 @@
 #include <string_view>
 
 class QMenu;
-class QMimeData;
 
 namespace quorvel::forms::qt {
 
-// A multi-line plain-text field over the editing core: the text, its rows, the selection, the undo
-// history, which rows are in view and what keys and the context menu do are the core's; the field
-// measures, paints only the rows in view, and turns Qt's keys, mouse, drops, input method and clipboard
-// into the core's calls. It holds every code unit it is given, and reports every left click in it when
-// the button comes up. Rows wrap at the field's width; the vertical scroll bar is always shown.
-class TextField : public QAbstractScrollArea, private textedit::DrawnRows {
+// A multi-line plain-text field, a view of the editing core's field: the text, its rows, the selection,
+// the undo history, the rows in view and what keys, the mouse, the wheel, the clipboard and the context
+// menu do are the core's. The view turns Qt's events into the field's calls, draws what it answers and
+// lends it Qt's shaping, timers, clipboard, input method, primary selection and accessibility events.
+// It holds every code unit it is given, and reports every left click in it when the button comes up.
+// Rows wrap at the field's width; the vertical scroll bar is always shown.
+class TextField : public QAbstractScrollArea, private FieldClipboard {
     Q_OBJECT
 public:
     explicit TextField(QWidget* parent = nullptr);
@@ -38,26 +36,31 @@ public:
     void setText(std::u16string text);
     // Whether the field holds exactly `text`, code unit by code unit.
     bool holds(const QString& text) const;
+    // A field that shows the plain message keeps every copy out of clipboard history.
+    void setSensitive(bool sensitive) { field_.SetSensitive(sensitive); }
 
-    const textedit::Editor& editor() const { return editor_; }
+    const textedit::Field& field() const { return field_; }
+    const textedit::Editor& editor() const { return field_.editor(); }
     // Selects from `anchor` to `caret`, as the user would.
-    void select(std::size_t anchor, std::size_t caret);
+    void select(std::size_t anchor, std::size_t caret) { field_.Select(anchor, caret); }
     // Replaces [from, to) with `text`, as the user would.
-    void replace(std::size_t from, std::size_t to, std::u16string_view text);
+    void replace(std::size_t from, std::size_t to, std::u16string_view text) {
+        field_.Replace(from, to, text);
+    }
     // The caret's rectangle, and that of the cluster at `position`, in the viewport's coordinates.
-    QRect cursorRect();
-    QRect characterRect(std::size_t position);
+    QRect cursorRect() const;
+    QRect characterRect(std::size_t position) const;
     // The position nearest to `at`, in the viewport's coordinates.
-    std::size_t positionAt(QPoint at);
+    std::size_t positionAt(QPoint at) const;
     // Scrolls the row of `position` into view.
-    void showPosition(std::size_t position);
+    void showPosition(std::size_t position) { field_.ScrollIntoView(position, false); }
 
     // Undo, Redo, Cut, Copy, Paste, Delete and Select All, each enabled as the core says; the caller
     // owns the menu.
     QMenu* createStandardContextMenu();
-    void copy();
-    void cut();
-    void paste();
+    void copy() { field_.Run(textedit::MenuCommand::Copy); }
+    void cut() { field_.Run(textedit::MenuCommand::Cut); }
+    void paste() { field_.Run(textedit::MenuCommand::Paste); }
 
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
@@ -85,54 +88,37 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    // FieldHost
+    int ShapedX(std::u16string_view row, std::size_t offset) override;
+    std::size_t ShapedOffsetAt(std::u16string_view row, int x) override;
+    void StartTimer(textedit::FieldTimer timer, int ms) override;
+    void StopTimer(textedit::FieldTimer timer) override;
+    void Repaint() override;
+    void ScrollBarChanged() override;
+    void TextEdited(const textedit::TextChange& change) override;
+    void Changed(const textedit::FieldChange& change) override;
+
     // The command of a key event, or Command::None for a key the core does not know.
     static textedit::KeyCommand CommandOf(const QKeyEvent& event);
-    // Carries out what a key asks: the clipboard's commands here, the others in the core.
-    void run(const textedit::KeyCommand& command);
-    // Runs an edit or a caret move of the user's, and brings the view up to date after it: the caret in
-    // view, the scroll bar, the paint, the primary selection and the accessibility events.
-    template <typename Change> void userEdit(Change change);
-    void beforeChange();
-    void afterChange(const textedit::Selection& before);
-    void textChanged(const textedit::TextChange& change);
-    void pasteFrom(const QMimeData* data);
+    QTimer& timer(textedit::FieldTimer timer);
+    // Tells the field the viewport's size and the font's rows; `relayout` after a font change.
+    void layOutText(bool relayout);
     void setPrimarySelection();
-    void drag(QPoint at);
-    void autoScroll();
+    // Tells screen readers where the caret and the selection are now.
+    void announceCaret(const textedit::Selection& before);
     void showContextMenu(QPoint global);
-
-    int textWidth() const;
-    void relayout();
-    void updateViewport();
-    void updateScrollBar();
-    void restartCaret();
-    void paintRow(QPainter& painter, std::size_t row, int y);
-    // Draws the caret's row with the input method's pre-edit at the caret.
-    void paintComposing(QPainter& painter, std::size_t row, int y);
-    std::u16string_view rowText(std::size_t row) const;
-    static bool shaped(std::u16string_view row);
-    int CaretX(std::size_t row, std::size_t position, bool atEndOfRow) override;
-    std::size_t PositionAtX(std::size_t row, int x) override;
-    void moveToPoint(QPoint at, bool extend);
+    void paintRow(QPainter& painter, const textedit::RowPaint& row, QPalette::ColorGroup group);
+    // Draws a row in visual order by Qt's shaping, with `formats` over it.
+    void paintLayout(QPainter& painter, const textedit::RowPaint& row,
+                     const QList<QTextLayout::FormatRange>& formats);
 
     CharMeasurer measurer_;
-    textedit::Editor editor_;
-    textedit::Viewport viewport_{editor_.rows()};
-    textedit::Preedit preedit_;
+    textedit::Field field_{measurer_, *this};
     QTimer caretTimer_;
     QTimer autoScrollTimer_;
-    QPoint dragPoint_;
-    bool caretShown_ = false;
-    bool selecting_ = false;
-    bool changed_ = false;
+    // The scroll bar is being set from the field, which then needs no telling.
+    bool settingBar_ = false;
 };
-
-template <typename Change> void TextField::userEdit(Change change) {
-    const textedit::Selection before = editor_.selection();
-    beforeChange();
-    change();
-    afterChange(before);
-}
 
 // The fields hold UTF-16 code units, as the cipher does; these convert without touching them.
 std::u16string_view Units(const QString& text);
