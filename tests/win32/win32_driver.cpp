@@ -1,7 +1,7 @@
 // Drives the windows of the Win32 backend through window messages to the real controls, handed
 // through the program's own dispatch as its message loop hands them.
+#include "clipboard.h"
 #include "driver.h"
-#include "text_clipboard.h"
 #include "win32_platform.h"
 #include "win32_window.h"
 
@@ -73,7 +73,8 @@ void Type(forms::Form&, std::string_view text) {
 }
 
 void Paste(forms::Form&, std::u16string_view text) {
-    ASSERT_TRUE(forms::win32::PutClipboardText(nullptr, text));
+    // The clipboard the fields read, which a test may have replaced.
+    forms::TheClipboard().putText(text, forms::Clipboard::Content::Ordinary);
     // The field reads Ctrl from the thread's keyboard state.
     BYTE state[256] = {};
     GetKeyboardState(state);

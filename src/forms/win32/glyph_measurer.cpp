@@ -17,23 +17,6 @@ constexpr std::size_t kBlock = 256;
 // with thousands of marks), and that is measured unshaped: shaping it would cost time for nothing to see.
 constexpr std::size_t kMaxShapedRun = textedit::Measurer::MaxPieceLength;
 
-// Characters GDI would draw in the wrong order or unjoined on their own: right-to-left scripts, the
-// scripts of South and South-East Asia, joiners and direction marks. Uniscribe's own verdict is asked
-// as well; this list covers what an older Uniscribe may call simple.
-bool NeedsShapingByRange(char16_t unit) {
-    constexpr std::array<std::pair<char16_t, char16_t>, 9> kRanges{{{0x0590, 0x08FF},
-                                                                    {0x0900, 0x0DFF},
-                                                                    {0x0E00, 0x0FFF},
-                                                                    {0x1000, 0x109F},
-                                                                    {0x1780, 0x17FF},
-                                                                    {0x200C, 0x200F},
-                                                                    {0x202A, 0x202E},
-                                                                    {0x2066, 0x2069},
-                                                                    {0xFB1D, 0xFEFF}}};
-    return std::ranges::any_of(
-        kRanges, [unit](const auto& range) { return unit >= range.first && unit <= range.second; });
-}
-
 }  // namespace
 
 GlyphMeasurer::GlyphMeasurer() {
@@ -57,7 +40,7 @@ void GlyphMeasurer::SetFont(HFONT font) {
     lineHeight_ = std::max<int>(1, metrics.tmHeight);
     averageWidth_ = std::max<int>(1, metrics.tmAveCharWidth);
     tabWidth_ = textedit::Measurer::TabAverageCharacters * averageWidth_;
-    known_.assign(0x10000, Known{});
+    known_.assign(0x10000, 0);
     measuredBlocks_.assign(0x10000 / kBlock, false);
 }
 
@@ -65,40 +48,21 @@ void GlyphMeasurer::MeasureBlock(char16_t first) {
     std::array<INT, kBlock> widths{};
     if (!GetCharWidth32W(dc_, first, first + kBlock - 1, widths.data()))
         widths.fill(averageWidth_);
-    for (std::size_t i = 0; i < kBlock; ++i) {
-        const auto unit = static_cast<char16_t>(first + i);
-        Known& entry = known_[unit];
-        entry.width = std::max(0, widths[i]);
-        entry.complex = !textedit::IsSurrogate(unit) &&
-                        (NeedsShapingByRange(unit) ||
-                         ScriptIsComplex(reinterpret_cast<const WCHAR*>(&unit), 1, SIC_COMPLEX) == S_OK);
-    }
-    known_[u'\t'].width = tabWidth_;
+    for (std::size_t i = 0; i < kBlock; ++i)
+        known_[first + i] = std::max(0, widths[i]);
+    known_[u'\t'] = tabWidth_;
     measuredBlocks_[first / kBlock] = true;
 }
 
-const GlyphMeasurer::Known& GlyphMeasurer::Lookup(char16_t unit) {
+int GlyphMeasurer::Width(char16_t unit) {
     if (!measuredBlocks_[unit / kBlock])
         MeasureBlock(static_cast<char16_t>(unit - unit % kBlock));
     return known_[unit];
 }
 
-bool GlyphMeasurer::NeedsShaping(std::u16string_view text, std::size_t begin, std::size_t end) {
-    return end - begin > 1 || Lookup(text[begin]).complex;
-}
-
-bool GlyphMeasurer::AnyNeedsShaping(std::u16string_view text) {
-    return textedit::AnyClusterNeedsShaping(text,
-                                            [this](std::u16string_view t, std::size_t begin,
-                                                   std::size_t end) { return NeedsShaping(t, begin, end); });
-}
-
 void GlyphMeasurer::Advances(std::u16string_view piece, std::span<int> advances) {
     textedit::MeasureClusters(
-        piece, advances, [this](char16_t unit) { return Lookup(unit).width; },
-        [this](std::u16string_view t, std::size_t begin, std::size_t end) {
-            return NeedsShaping(t, begin, end);
-        },
+        piece, advances, [this](char16_t unit) { return Width(unit); }, textedit::NeedsShaping,
         [this](std::u16string_view run, std::span<int> runAdvances) { Shape(run, runAdvances); });
 }
 
@@ -113,7 +77,7 @@ void GlyphMeasurer::Shape(std::u16string_view run, std::span<int> advances) {
         ScriptStringFree(&analysis);
     } else {
         for (std::size_t i = 0; i < run.size(); ++i)
-            logical_[i] = Lookup(run[i]).width;
+            logical_[i] = Width(run[i]);
     }
     // Uniscribe spreads a cluster's width over its characters; the core wants it on the first unit.
     for (std::size_t at = 0; at < run.size();) {

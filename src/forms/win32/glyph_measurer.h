@@ -7,7 +7,6 @@
 #endif
 #include <windows.h>
 
-#include <cstdint>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -16,8 +15,8 @@ namespace quorvel::forms::win32 {
 
 // A text field's widths in one font. A character that GDI draws alone (Latin, Greek, Cyrillic,
 // punctuation, CJK, ...) is measured once and remembered for the font; a run of clusters that needs
-// shaping (combining marks, Arabic, Hebrew, Indic scripts, surrogate pairs) is shaped by Uniscribe each
-// time it is asked for, in the bounded pieces the editing core asks for.
+// shaping by the editing core's table (combining marks, Arabic, Hebrew, Indic scripts, surrogate pairs)
+// is shaped by Uniscribe each time it is asked for, in the bounded pieces the editing core asks for.
 class GlyphMeasurer final : public textedit::Measurer {
 public:
     GlyphMeasurer();
@@ -34,18 +33,8 @@ public:
 
     void Advances(std::u16string_view piece, std::span<int> advances) override;
 
-    // Whether the cluster at [begin, end) of `text` needs shaping: a cluster of more than one unit, or
-    // a character of a script that Uniscribe calls complex, or a direction mark.
-    bool NeedsShaping(std::u16string_view text, std::size_t begin, std::size_t end);
-    // Whether any cluster of `text` (one paragraph's part) needs shaping.
-    bool AnyNeedsShaping(std::u16string_view text);
-
 private:
-    struct Known {
-        std::int32_t width = -1;
-        bool complex = false;
-    };
-    const Known& Lookup(char16_t unit);
+    int Width(char16_t unit);
     void MeasureBlock(char16_t first);
     void Shape(std::u16string_view run, std::span<int> advances);
 
@@ -56,7 +45,7 @@ private:
     int averageWidth_ = 0;
     int tabWidth_ = 0;
     // One entry per BMP code unit, measured a block of 256 at a time on first use.
-    std::vector<Known> known_;
+    std::vector<int> known_;
     std::vector<bool> measuredBlocks_;
     std::vector<int> logical_;
 };

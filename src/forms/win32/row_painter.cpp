@@ -33,126 +33,84 @@ private:
     SCRIPT_STRING_ANALYSIS analysis_ = nullptr;
 };
 
+// An x in the view, kept where GDI's int holds it: a row of a million hanging tabs is wider.
+int OnCanvas(long long x) { return static_cast<int>(std::clamp<long long>(x, INT_MIN / 2, INT_MAX / 2)); }
+
 }  // namespace
 
-bool RowPainter::Shaped(std::u16string_view row) {
-    return !row.empty() && row.size() <= MaxShapedLength && measurer_.AnyNeedsShaping(row);
-}
-
-void RowPainter::Paint(HDC dc, int x, int y, std::u16string_view row, std::size_t selectionBegin,
-                       std::size_t selectionEnd, const Colours& colours) {
-    if (row.empty())
-        return;
-    selectionEnd = std::min(selectionEnd, row.size());
-    selectionBegin = std::min(selectionBegin, selectionEnd);
-    if (Shaped(row))
-        PaintShaped(dc, x, y, row, selectionBegin, selectionEnd, colours);
-    else
-        PaintPlain(dc, x, y, row, selectionBegin, selectionEnd, colours);
-}
-
-void RowPainter::PaintPlain(HDC dc, int x, int y, std::u16string_view row, std::size_t selectionBegin,
-                            std::size_t selectionEnd, const Colours& colours) {
-    advances_.assign(row.size(), 0);
-    measurer_.Advances(row, advances_);
-    // A tab is a gap; the font's glyph for it would be a box.
-    drawn_.assign(row);
-    std::ranges::replace(drawn_, u'\t', u' ');
-    const auto draw = [&](std::size_t begin, std::size_t end, int at) {
-        if (begin < end)
-            ExtTextOutW(dc, at, y, ETO_IGNORELANGUAGE, nullptr,
-                        reinterpret_cast<LPCWSTR>(drawn_.data() + begin), static_cast<UINT>(end - begin),
-                        advances_.data() + begin);
-    };
-    // Summed wide: a row of a million hanging tabs is wider than an int counts.
-    long long selectionLeft = x;
-    for (std::size_t i = 0; i < selectionBegin; ++i)
-        selectionLeft += advances_[i];
-    long long selectionRight = selectionLeft;
-    for (std::size_t i = selectionBegin; i < selectionEnd; ++i)
-        selectionRight += advances_[i];
-    const auto onCanvas = [](long long at) { return static_cast<int>(std::min<long long>(at, INT_MAX / 2)); };
-
-    // Drawn up to the first unit past the canvas's right edge, and no more than MaxShapedLength units
-    // of marks that stack at one place.
-    RECT canvas{};
-    GetClipBox(dc, &canvas);
-    std::size_t shown = 0;
-    for (int right = x; shown < row.size() && shown < MaxShapedLength && right <= canvas.right; ++shown)
-        right += advances_[shown];
-    selectionBegin = std::min(selectionBegin, shown);
-    selectionEnd = std::min(selectionEnd, shown);
-
+void RowPainter::Paint(HDC dc, int left, const textedit::RowPaint& row, const Colours& colours,
+                       const textedit::Field& field) {
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, colours.text);
-    draw(0, selectionBegin, x);
-    draw(selectionEnd, shown, onCanvas(selectionRight));
-    if (selectionLeft < selectionRight) {
-        const RECT selected{onCanvas(selectionLeft), y, onCanvas(selectionRight), y + measurer_.LineHeight()};
+    if (row.shaped)
+        PaintShaped(dc, left, row, colours);
+    else
+        PaintPlain(dc, left, row, colours);
+    if (row.composing)
+        Underline(dc, left, row, colours.text, field);
+}
+
+void RowPainter::PaintPlain(HDC dc, int left, const textedit::RowPaint& row, const Colours& colours) {
+    const int y = OnCanvas(row.y);
+    if (row.selectionLeft < row.selectionRight) {
+        const RECT selected{OnCanvas(left + row.selectionLeft), y, OnCanvas(left + row.selectionRight),
+                            y + measurer_.LineHeight()};
         SetBkColor(dc, colours.selection);
         ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &selected, nullptr, 0, nullptr);
-        SetTextColor(dc, colours.selectedText);
-        draw(selectionBegin, selectionEnd, onCanvas(selectionLeft));
+    }
+    const std::u16string_view text = row.Drawn();
+    for (const textedit::RowPaint::Run& run : row.runs) {
+        SetTextColor(dc, run.selected ? colours.selectedText : colours.text);
+        ExtTextOutW(dc, OnCanvas(left + run.x), y, ETO_IGNORELANGUAGE, nullptr,
+                    reinterpret_cast<LPCWSTR>(text.data() + run.begin),
+                    static_cast<UINT>(run.end - run.begin), row.advances.data() + run.begin);
     }
 }
 
-void RowPainter::PaintShaped(HDC dc, int x, int y, std::u16string_view row, std::size_t selectionBegin,
-                             std::size_t selectionEnd, const Colours& colours) {
-    const ShapedRow shaped(dc, row);
+void RowPainter::PaintShaped(HDC dc, int left, const textedit::RowPaint& row, const Colours& colours) {
+    const std::u16string_view text = row.Drawn();
+    const ShapedRow shaped(dc, text);
+    SetTextColor(dc, colours.text);
     if (!shaped.get()) {
-        PaintPlain(dc, x, y, row, selectionBegin, selectionEnd, colours);
+        ExtTextOutW(dc, left, OnCanvas(row.y), 0, nullptr, reinterpret_cast<LPCWSTR>(text.data()),
+                    static_cast<UINT>(text.size()), nullptr);
         return;
     }
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, colours.text);
     SetBkColor(dc, colours.selection);
     // Uniscribe draws the selected glyphs in the system's selection colours itself, in visual order.
-    ScriptStringOut(shaped.get(), x, y, 0, nullptr, static_cast<int>(selectionBegin),
-                    static_cast<int>(selectionEnd), FALSE);
+    ScriptStringOut(shaped.get(), left, OnCanvas(row.y), 0, nullptr, static_cast<int>(row.selectionBegin),
+                    static_cast<int>(row.selectionEnd), FALSE);
 }
 
-void RowPainter::PaintComposing(HDC dc, int x, int y, const textedit::Preedit::ShownRow& shown,
-                                const Colours& colours) {
-    Paint(dc, x, y, shown.text, 0, 0, colours);
+void RowPainter::Underline(HDC dc, int left, const textedit::RowPaint& row, COLORREF colour,
+                           const textedit::Field& field) {
     const int thin = std::max(1, measurer_.LineHeight() / 14);
-    const int bottom = y + measurer_.LineHeight();
-    SetBkColor(dc, colours.text);
-    for (const textedit::Preedit::Span& span : shown.spans) {
-        const int begin = X(shown.text, span.begin);
-        const int end = X(shown.text, span.begin + span.length);
+    const int bottom = OnCanvas(row.y) + measurer_.LineHeight();
+    SetBkColor(dc, colour);
+    for (const textedit::Preedit::Span& span : row.preedit) {
+        const int begin = OnCanvas(field.X(row.composed, span.begin));
+        const int end = OnCanvas(field.X(row.composed, span.begin + span.length));
         const int thickness = span.style == textedit::Preedit::Style::Selected ? 2 * thin : thin;
         // One pixel short at the right, so that pieces side by side stay apart.
-        const RECT line{x + std::min(begin, end), bottom - thickness, x + std::max(begin, end) - 1, bottom};
+        const RECT line{left + std::min(begin, end), bottom - thickness, left + std::max(begin, end) - 1,
+                        bottom};
         if (line.left < line.right)
             ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &line, nullptr, 0, nullptr);
     }
 }
 
-int RowPainter::X(std::u16string_view row, std::size_t position) {
-    position = std::min(position, row.size());
-    if (Shaped(row))
-        return ShapedX(row, position);
-    advances_.assign(position, 0);
-    measurer_.Advances(row.substr(0, position), advances_);
-    long long x = 0;
-    for (const int advance : advances_)
-        x += advance;
-    return static_cast<int>(std::min<long long>(x, INT_MAX / 2));
-}
-
-int RowPainter::ShapedX(std::u16string_view row, std::size_t position) {
+int RowPainter::ShapedX(std::u16string_view row, std::size_t offset) {
     const ShapedRow shaped(measurer_.dc(), row);
     int x = 0;
     if (!shaped.get())
         return 0;
-    if (position < row.size())
-        ScriptStringCPtoX(shaped.get(), static_cast<int>(position), FALSE, &x);
+    if (offset < row.size())
+        ScriptStringCPtoX(shaped.get(), static_cast<int>(offset), FALSE, &x);
     else
         ScriptStringCPtoX(shaped.get(), static_cast<int>(row.size()) - 1, TRUE, &x);
     return x;
 }
 
-std::size_t RowPainter::ShapedPositionAt(std::u16string_view row, int x) {
+std::size_t RowPainter::ShapedOffsetAt(std::u16string_view row, int x) {
     const ShapedRow shaped(measurer_.dc(), row);
     if (!shaped.get())
         return 0;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "field.h"
 #include "glyph_measurer.h"
-#include "preedit.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -9,59 +9,40 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <string>
 #include <string_view>
-#include <vector>
 
 namespace quorvel::forms::win32 {
 
-// Draws the rows of a text field one at a time, and tells where positions are in a row as drawn. A row
-// of characters GDI draws alone goes out in one ExtTextOutW at the measured advances; a row that needs
-// shaping (right-to-left text, combining marks, Indic scripts, surrogate pairs) goes through Uniscribe,
-// which also places its selection and caret in visual order.
+// Draws a text field's rows as the field plans them, and tells where positions are in a row that needs
+// shaping. A plain row goes out in ExtTextOutW runs at the measured advances; a shaped row (right-to-left
+// text, combining marks, Indic scripts, surrogate pairs) goes through Uniscribe, which also places its
+// selection and caret in visual order.
 class RowPainter {
 public:
     explicit RowPainter(GlyphMeasurer& measurer) : measurer_(measurer) {}
 
     struct Colours {
-        COLORREF text, background, selectedText, selection;
+        COLORREF text, selectedText, selection;
     };
 
-    // Draws `row` (a row's text, without its paragraph break) with its left edge at `x` and its top at
-    // `y`, with [selectionBegin, selectionEnd) of it selected, into `dc` over the background already
-    // filled.
-    void Paint(HDC dc, int x, int y, std::u16string_view row, std::size_t selectionBegin,
-               std::size_t selectionEnd, const Colours& colours);
+    // Draws `row` with the text's left edge at `left` into `dc` over the background already filled. A
+    // composing row has each piece of the pre-edit underlined as Windows does, thin for composing text
+    // and thick for the piece being converted, with a gap between pieces, placed by `field`.
+    void Paint(HDC dc, int left, const textedit::RowPaint& row, const Colours& colours,
+               const textedit::Field& field);
 
-    // Draws the caret's row while an input method composes: the row with the pre-edit in it, and each
-    // piece of the pre-edit underlined as Windows does, thin for composing text and thick for the piece
-    // being converted, with a gap between pieces. The row shows no selection meanwhile.
-    void PaintComposing(HDC dc, int x, int y, const textedit::Preedit::ShownRow& shown,
-                        const Colours& colours);
-    // The x of `position` in `row` as drawn, from the row's left edge.
-    int X(std::u16string_view row, std::size_t position);
-
-    // Whether the row is shaped rather than drawn at the measured advances.
-    bool Shaped(std::u16string_view row);
-    // The caret's x for `position` in a shaped row, from the row's left edge.
-    int ShapedX(std::u16string_view row, std::size_t position);
-    // The position in a shaped row nearest to `x` from the row's left edge.
-    std::size_t ShapedPositionAt(std::u16string_view row, int x);
-
-    // Rows longer than the core's measured piece are drawn at the measured advances, unshaped, as they
-    // were measured in pieces: a row of zero-width marks can be so long, and so can a word followed by
-    // thousands of spaces, which hang past the row's end.
-    static constexpr std::size_t MaxShapedLength = textedit::Measurer::MaxPieceLength;
+    // Uniscribe's caret x before `offset` in a shaped row, and the cluster boundary nearest to `x`, both
+    // from the row's left edge.
+    int ShapedX(std::u16string_view row, std::size_t offset);
+    std::size_t ShapedOffsetAt(std::u16string_view row, int x);
 
 private:
-    void PaintPlain(HDC dc, int x, int y, std::u16string_view row, std::size_t selectionBegin,
-                    std::size_t selectionEnd, const Colours& colours);
-    void PaintShaped(HDC dc, int x, int y, std::u16string_view row, std::size_t selectionBegin,
-                     std::size_t selectionEnd, const Colours& colours);
+    void PaintPlain(HDC dc, int left, const textedit::RowPaint& row, const Colours& colours);
+    void PaintShaped(HDC dc, int left, const textedit::RowPaint& row, const Colours& colours);
+    void Underline(HDC dc, int left, const textedit::RowPaint& row, COLORREF colour,
+                   const textedit::Field& field);
 
     GlyphMeasurer& measurer_;
-    std::vector<int> advances_;
-    std::u16string drawn_;
 };
 
 }  // namespace quorvel::forms::win32

@@ -6,8 +6,8 @@
 namespace quorvel::forms::win32 {
 namespace {
 
-// A key in a text field waits at most a tenth of a second for the clipboard, as a user types on; the
-// field has no failure to report, and the user can press the key again.
+// A paste into a text field waits at most a tenth of a second for the clipboard, as a user types on;
+// the field has no failure to report, and the user can press the key again.
 constexpr int kFieldAttempts = 5;
 constexpr DWORD kFieldPauseMs = 20;
 
@@ -38,15 +38,6 @@ bool PutClipboardData(UINT format, const void* data, std::size_t size, std::size
         return true;
     GlobalFree(memory);
     return false;
-}
-
-bool PutClipboardText(HWND owner, std::u16string_view text) {
-    if (!OpenClipboardFor(owner, kFieldAttempts, kFieldPauseMs))
-        return false;
-    EmptyClipboard();
-    const bool placed =
-        PutClipboardData(CF_UNICODETEXT, text.data(), text.size() * sizeof(char16_t), sizeof(char16_t));
-    return CloseClipboard() && placed;
 }
 
 std::optional<std::u16string> ClipboardText(HWND owner) {

@@ -12,7 +12,7 @@
 
 namespace quorvel::forms::win32 {
 
-// The clipboard of Windows as the program's Copy button and the text fields' Cut, Copy and Paste use it.
+// The clipboard of Windows as the program's clipboard (clipboard.cpp) uses it.
 
 // Opens the clipboard for `owner`. Another program may hold it open for a moment, so opening is tried
 // `attempts` times, `pauseMs` apart.
@@ -20,11 +20,7 @@ bool OpenClipboardFor(HWND owner, int attempts, DWORD pauseMs);
 // Puts `size` bytes of `data` in `format` on the open clipboard, followed by `terminator` zero bytes.
 bool PutClipboardData(UINT format, const void* data, std::size_t size, std::size_t terminator = 0);
 
-// A text field's Cut and Copy: replaces the clipboard's content with `text`; false when the clipboard
-// could not be opened or written.
-bool PutClipboardText(HWND owner, std::u16string_view text);
-// A text field's Paste: the clipboard's plain text, up to its terminator; nothing when it holds no text
-// or cannot be opened.
+// The clipboard's plain text, up to its terminator; nothing when it holds no text or cannot be opened.
 std::optional<std::u16string> ClipboardText(HWND owner);
 
 }  // namespace quorvel::forms::win32

@@ -31,4 +31,6 @@ void SetFieldText(HWND field, std::u16string text) { View(field).SetText(std::mo
 
 bool FieldHolds(HWND field, std::u16string_view text) { return View(field).Text() == text; }
 
+void SetFieldContent(HWND field, bool sensitive) { View(field).SetSensitive(sensitive); }
+
 }  // namespace quorvel::forms::win32

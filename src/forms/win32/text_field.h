@@ -27,5 +27,7 @@ std::u16string_view FieldText(HWND field);
 void SetFieldText(HWND field, std::u16string text);
 // Whether the field holds exactly `text`; cheap however long the field is.
 bool FieldHolds(HWND field, std::u16string_view text);
+// Whether every copy from the field, by key or menu, is kept out of clipboard history.
+void SetFieldContent(HWND field, bool sensitive);
 
 }  // namespace quorvel::forms::win32

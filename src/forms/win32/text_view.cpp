@@ -22,6 +22,8 @@ LRESULT Pack16(std::size_t low, std::size_t high) {
     return MAKELRESULT(low, high);
 }
 
+UINT_PTR TimerId(textedit::FieldTimer timer) { return static_cast<UINT_PTR>(timer) + 1; }
+
 }  // namespace
 
 void TextView::Register() {
@@ -47,10 +49,12 @@ TextView* TextView::Of(HWND window) {
     return reinterpret_cast<TextView*>(GetWindowLongPtrW(window, 0));
 }
 
-TextView::TextView(HWND handle) : handle_(handle), painter_(measurer_), editor_(measurer_) {
-    editor_.SetChangeListener([this](const textedit::TextChange&) { changed_ = true; });
-    editor_.SetDrawnRows(this);
-    UpdateViewport();
+TextView::TextView(HWND handle) : handle_(handle) {
+    // The system's caret blinks by itself, and as in an edit control the selection shows only with
+    // the focus.
+    field_.SetCaretBlink(0);
+    field_.SetSelectionShownUnfocused(false);
+    ApplyGeometry(false);
 }
 
 LRESULT CALLBACK TextView::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -73,8 +77,8 @@ LRESULT CALLBACK TextView::Procedure(HWND window, UINT message, WPARAM wParam, L
 }
 
 LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (widthPending_ && NeedsRows(message))
-        ApplyWidth();
+    if (geometryPending_ && NeedsRows(message))
+        ApplyGeometry(false);
     if (LRESULT result = 0; HandleEditMessage(message, wParam, lParam, result))
         return result;
     switch (message) {
@@ -94,10 +98,11 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return 1;
     case WM_SIZE:
-        Resize();
+        geometryPending_ = true;
+        InvalidateRect(handle_, nullptr, FALSE);
         return 0;
     case WM_SETFONT:
-        SetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
+        SetFont(reinterpret_cast<HFONT>(wParam));
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(measurer_.font());
@@ -110,26 +115,11 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return code;
     }
     case WM_SETFOCUS:
-        focused_ = true;
-        MakeCaret();
-        UpdateCaret();
-        Repaint();
-        Notify(EN_SETFOCUS);
+        FocusIn();
         return 0;
-    case WM_KILLFOCUS: {
-        // What is being composed is typed before the focus goes: the input method's context is the
-        // thread's, and the composition would follow the focus to the next window. The parent may
-        // destroy the field on the edit's EN_CHANGE.
-        const HWND window = handle_;
-        CommitComposition();
-        if (!IsWindow(window))
-            return 0;
-        focused_ = false;
-        DestroyCaret();
-        Repaint();
-        Notify(EN_KILLFOCUS);
+    case WM_KILLFOCUS:
+        FocusOut();
         return 0;
-    }
     case WM_KEYDOWN:
         KeyDown(static_cast<UINT>(wParam));
         return 0;
@@ -159,9 +149,7 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_IME_ENDCOMPOSITION:
         composing_ = false;
-        preedit_.Clear();
-        UpdateCaret();
-        Repaint();
+        field_.Compose({}, 0, {});
         return 0;
     case WM_IME_COMPOSITION:
         Composition(lParam);
@@ -170,28 +158,28 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         ButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, (wParam & MK_SHIFT) != 0);
         return 0;
     case WM_LBUTTONDBLCLK:
-        DoubleClick({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        field_.Press({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, 2, {});
         return 0;
     case WM_MOUSEMOVE:
-        if (selecting_)
-            Drag({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        field_.Drag({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
     case WM_LBUTTONUP:
-        if (selecting_)
+        if (field_.Selecting())
             ReleaseCapture();
         // Every left click reaches the parent, focused or not; last, as the parent may destroy the field.
         Notify(kTextFieldClicked);
         return 0;
     case WM_CAPTURECHANGED:
-        selecting_ = false;
-        KillTimer(handle_, kAutoScrollTimer);
+        field_.Release();
         return 0;
     case WM_TIMER:
-        if (wParam == kAutoScrollTimer)
-            AutoScroll();
+        for (const textedit::FieldTimer timer :
+             {textedit::FieldTimer::CaretBlink, textedit::FieldTimer::AutoScroll})
+            if (wParam == TimerId(timer))
+                field_.Tick(timer);
         return 0;
     case WM_RBUTTONDOWN:
-        if (!focused_)
+        if (!field_.Focused())
             SetFocus(handle_);
         return 0;
     case WM_CONTEXTMENU:
@@ -200,8 +188,7 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEWHEEL: {
         UINT lines = 3;
         SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-        ScrollBy(viewport_.WheelRows(GET_WHEEL_DELTA_WPARAM(wParam),
-                                     lines == WHEEL_PAGESCROLL ? PageRows() : lines));
+        field_.Wheel(GET_WHEEL_DELTA_WPARAM(wParam), lines == WHEEL_PAGESCROLL ? PageRows() : lines);
         return 0;
     }
     case WM_VSCROLL:
@@ -223,8 +210,10 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    const std::u16string& text = editor_.Text();
-    const textedit::RowLayout& rows = editor_.rows();
+    const std::u16string& text = Text();
+    const textedit::Editor& editor = field_.editor();
+    const textedit::RowLayout& rows = editor.rows();
+    result = 0;
     switch (message) {
     case WM_SETTEXT:
         SetText(lParam ? reinterpret_cast<const char16_t*>(lParam) : u"");
@@ -234,10 +223,8 @@ bool TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
         result = static_cast<LRESULT>(text.size());
         return true;
     case WM_GETTEXT: {
-        if (wParam == 0 || !lParam) {
-            result = 0;
+        if (wParam == 0 || !lParam)
             return true;
-        }
         const std::size_t copied = std::min<std::size_t>(text.size(), wParam - 1);
         auto* out = reinterpret_cast<char16_t*>(lParam);
         std::copy_n(text.data(), copied, out);
@@ -246,7 +233,7 @@ bool TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
         return true;
     }
     case EM_GETSEL: {
-        const textedit::Selection& selection = editor_.selection();
+        const textedit::Selection& selection = editor.selection();
         if (wParam)
             *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(selection.begin());
         if (lParam)
@@ -254,44 +241,32 @@ bool TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
         result = Pack16(selection.begin(), selection.end());
         return true;
     }
-    case EM_SETSEL: {
-        // -1 as the start keeps the caret and drops the selection; -1 as the end is the text's end.
-        const auto start = static_cast<long long>(static_cast<int>(wParam));
-        const auto end = static_cast<long long>(static_cast<int>(lParam));
-        const std::size_t caret = end < 0 ? text.size() : static_cast<std::size_t>(end);
-        UserEdit([&] {
-            if (start < 0)
-                editor_.Select(editor_.selection().caret, editor_.selection().caret);
-            else
-                editor_.Select(static_cast<std::size_t>(start), caret);
-        });
-        result = 0;
+    case EM_SETSEL:
+        SetSelection(wParam, lParam);
         return true;
-    }
-    case EM_REPLACESEL: {
-        const auto* inserted = lParam ? reinterpret_cast<const char16_t*>(lParam) : u"";
-        UserEdit([&] { editor_.ReplaceSelection(inserted, textedit::EditKind::Other); });
-        result = 0;
+    case EM_REPLACESEL:
+        field_.Replace(editor.selection().begin(), editor.selection().end(),
+                       lParam ? reinterpret_cast<const char16_t*>(lParam) : u"");
         return true;
-    }
     case EM_UNDO:
     case WM_UNDO:
-        UserEdit([&] { result = editor_.Undo(); });
+        result = editor.CanUndo();
+        field_.Run(textedit::MenuCommand::Undo);
         return true;
     case EM_CANUNDO:
-        result = editor_.CanUndo();
+        result = editor.CanUndo();
         return true;
     case WM_CUT:
-        Cut();
+        field_.Run(textedit::MenuCommand::Cut);
         return true;
     case WM_COPY:
-        Copy();
+        field_.Run(textedit::MenuCommand::Copy);
         return true;
     case WM_PASTE:
-        Paste();
+        field_.Run(textedit::MenuCommand::Paste);
         return true;
     case WM_CLEAR:
-        Clear();
+        field_.Run(textedit::MenuCommand::Delete);
         return true;
     case EM_SETLIMITTEXT:
     case EM_EMPTYUNDOBUFFER:
@@ -305,48 +280,40 @@ bool TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
         return true;
     case EM_LINEINDEX: {
         const auto line = static_cast<long long>(static_cast<int>(wParam));
-        const std::size_t row = line < 0 ? editor_.CaretRow() : static_cast<std::size_t>(line);
+        const std::size_t row = line < 0 ? editor.CaretRow() : static_cast<std::size_t>(line);
         result = row < rows.RowCount() ? static_cast<LRESULT>(rows.RowStart(row)) : -1;
         return true;
     }
     case EM_LINEFROMCHAR: {
         const auto position = static_cast<long long>(static_cast<int>(wParam));
-        result = static_cast<LRESULT>(position < 0 ? editor_.CaretRow()
+        result = static_cast<LRESULT>(position < 0 ? editor.CaretRow()
                                                    : rows.RowOf(static_cast<std::size_t>(position)));
         return true;
     }
     case EM_LINELENGTH: {
         const auto position = static_cast<long long>(static_cast<int>(wParam));
         const std::size_t row =
-            position < 0 ? editor_.CaretRow() : rows.RowOf(static_cast<std::size_t>(position));
+            position < 0 ? editor.CaretRow() : rows.RowOf(static_cast<std::size_t>(position));
         result = static_cast<LRESULT>(rows.RowEnd(row) - rows.RowStart(row));
         return true;
     }
     case EM_GETFIRSTVISIBLELINE:
-        result = static_cast<LRESULT>(viewport_.TopRow());
+        result = static_cast<LRESULT>(TopRow());
         return true;
     case EM_LINESCROLL:
-        ScrollBy(static_cast<int>(lParam));
+        field_.ScrollBy(static_cast<int>(lParam));
         result = TRUE;
         return true;
     case EM_SCROLLCARET:
-        viewport_.ShowRow(editor_.CaretRow());
-        UpdateCaret();
-        Repaint();
+        // Selecting the selection again brings the caret into view, as every caret move does.
+        field_.Select(editor.selection().anchor, editor.selection().caret);
         result = TRUE;
         return true;
-    case EM_POSFROMCHAR: {
-        const std::size_t position = std::min<std::size_t>(wParam, text.size());
-        const std::size_t row = rows.RowOf(position);
-        const int x = Margin() + CaretX(row, position, false);
-        result =
-            MAKELRESULT(static_cast<WORD>(x),
-                        static_cast<WORD>(std::clamp<long long>(viewport_.RowY(row), SHRT_MIN, SHRT_MAX)));
+    case EM_POSFROMCHAR:
+        result = PositionFromCharacter(wParam);
         return true;
-    }
     case EM_CHARFROMPOS: {
-        const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        const std::size_t position = PositionAtPoint(at);
+        const std::size_t position = field_.PositionAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         result = Pack16(position, rows.RowOf(position));
         return true;
     }
@@ -364,19 +331,28 @@ bool TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
     }
 }
 
+void TextView::SetSelection(WPARAM start, LPARAM end) {
+    // -1 as the start keeps the caret and drops the selection; -1 as the end is the text's end.
+    const std::size_t caret = field_.editor().selection().caret;
+    if (static_cast<int>(start) < 0)
+        field_.Select(caret, caret);
+    else
+        field_.Select(static_cast<std::size_t>(static_cast<int>(start)),
+                      static_cast<int>(end) < 0 ? Text().size()
+                                                : static_cast<std::size_t>(static_cast<int>(end)));
+}
+
+LRESULT TextView::PositionFromCharacter(WPARAM position) const {
+    const std::size_t at = std::min<std::size_t>(position, Text().size());
+    const textedit::Box box = field_.RangeBox(field_.editor().rows().RowOf(at), at, at);
+    return MAKELRESULT(static_cast<WORD>(box.x),
+                       static_cast<WORD>(std::clamp<long long>(box.y, SHRT_MIN, SHRT_MAX)));
+}
+
 void TextView::SetText(std::u16string text) {
-    if (widthPending_) {
-        // The new width first, with nothing to lay out; then the text, laid out once.
-        editor_.SetText({});
-        ApplyWidth();
-    }
-    editor_.SetText(std::move(text));
-    changed_ = false;
-    viewport_.ScrollTo(0);
-    UpdateScrollBar();
-    UpdateCaret();
-    Repaint();
-    automation_.TextChanged();
+    if (geometryPending_)
+        ApplyGeometry(false);
+    field_.SetText(std::move(text));
 }
 
 void TextView::SetNames(std::u16string accessibleName, std::u16string automationId) {
@@ -384,30 +360,28 @@ void TextView::SetNames(std::u16string accessibleName, std::u16string automation
     automationId_ = std::move(automationId);
 }
 
-void TextView::SetValue(std::u16string_view text) {
-    UserEdit([&] {
-        editor_.SelectAll();
-        editor_.ReplaceSelection(text, textedit::EditKind::Other);
-    });
+void TextView::SetValue(std::u16string_view text) { field_.Replace(0, Text().size(), text); }
+
+TextView::Rows TextView::VisibleRows() const {
+    const auto [first, last] = field_.VisibleRows();
+    return {first, last};
 }
 
-void TextView::Select(std::size_t anchor, std::size_t caret) {
-    UserEdit([&] { editor_.Select(anchor, caret); });
+RECT TextView::RowRectangle(std::size_t row, std::size_t begin, std::size_t end) {
+    const textedit::Box box = field_.RangeBox(row, begin, end);
+    RECT area{static_cast<LONG>(box.x), static_cast<LONG>(box.y), static_cast<LONG>(box.x + box.width),
+              static_cast<LONG>(box.y + box.height)};
+    MapWindowPoints(handle_, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    return area;
 }
 
-void TextView::AfterChange(const textedit::Selection& before) {
-    viewport_.ShowRow(editor_.CaretRow());
-    UpdateScrollBar();
-    UpdateCaret();
-    Repaint();
-    const bool changed = std::exchange(changed_, false);
-    if (changed)
-        automation_.TextChanged();
-    if (changed || editor_.selection() != before)
-        automation_.SelectionChanged();
-    // Last: the parent may destroy the field in its handler.
-    if (changed)
-        Notify(EN_CHANGE);
+std::size_t TextView::PositionAt(POINT screen) {
+    ScreenToClient(handle_, &screen);
+    return field_.PositionAt({screen.x, screen.y});
+}
+
+void TextView::ScrollIntoView(std::size_t position, bool alignToTop) {
+    field_.ScrollIntoView(position, alignToTop);
 }
 
 void TextView::Notify(WORD code) {
@@ -417,64 +391,7 @@ void TextView::Notify(WORD code) {
 
 int TextView::Margin() const { return MulDiv(2, static_cast<int>(GetDpiForWindow(handle_)), 96); }
 
-int TextView::TextWidth() const {
-    RECT client{};
-    GetClientRect(handle_, &client);
-    return std::max(1, static_cast<int>(client.right) - 2 * Margin());
-}
-
-std::u16string_view TextView::RowText(std::size_t row) const {
-    const textedit::RowLayout& rows = editor_.rows();
-    return std::u16string_view(editor_.Text())
-        .substr(rows.RowStart(row), rows.RowEnd(row) - rows.RowStart(row));
-}
-
-int TextView::CaretX(std::size_t row, std::size_t position, bool atEndOfRow) {
-    const std::u16string_view text = RowText(row);
-    if (painter_.Shaped(text))
-        return painter_.ShapedX(text, position - editor_.rows().RowStart(row));
-    return editor_.XOf(position, atEndOfRow);
-}
-
-std::size_t TextView::PositionAtPoint(POINT at) {
-    return PositionAtX(viewport_.RowAtY(at.y), at.x - Margin());
-}
-
-std::size_t TextView::PositionAtX(std::size_t row, int x) {
-    const std::u16string_view text = RowText(row);
-    if (painter_.Shaped(text))
-        return editor_.rows().RowStart(row) + painter_.ShapedPositionAt(text, x);
-    return editor_.PositionAt(row, x);
-}
-
-void TextView::MoveToPoint(POINT at, bool extend) {
-    const std::size_t row = viewport_.RowAtY(at.y);
-    editor_.PlaceInRow(row, PositionAtX(row, at.x - Margin()), extend);
-}
-
-TextView::Rows TextView::VisibleRows() const {
-    const std::size_t top = viewport_.TopRow();
-    return {top, std::min(editor_.rows().RowCount(), top + viewport_.ShownRows())};
-}
-
-RECT TextView::RowRectangle(std::size_t row, std::size_t begin, std::size_t end) {
-    const int left = Margin() + CaretX(row, begin, false);
-    const int right = Margin() + CaretX(row, end, end == editor_.rows().RowEnd(row));
-    const int y = static_cast<int>(std::clamp<long long>(viewport_.RowY(row), INT_MIN / 2, INT_MAX / 2));
-    RECT area{std::min(left, right), y, std::max(left, right), y + measurer_.LineHeight()};
-    MapWindowPoints(handle_, nullptr, reinterpret_cast<POINT*>(&area), 2);
-    return area;
-}
-
-std::size_t TextView::PositionAt(POINT screen) {
-    ScreenToClient(handle_, &screen);
-    return PositionAtPoint(screen);
-}
-
-void TextView::ScrollIntoView(std::size_t position, bool alignToTop) {
-    if (viewport_.ScrollIntoView(position, alignToTop))
-        Scrolled();
-}
+// Drawing
 
 void TextView::Paint(HDC screen, const RECT& area) {
     RECT client{};
@@ -491,31 +408,10 @@ void TextView::Paint(HDC screen, const RECT& area) {
                                                         reinterpret_cast<WPARAM>(dc),
                                                         reinterpret_cast<LPARAM>(handle_)));
     FillRect(dc, &client, brush ? brush : GetSysColorBrush(COLOR_WINDOW));
-    const RowPainter::Colours colours{GetTextColor(dc), GetBkColor(dc), GetSysColor(COLOR_HIGHLIGHTTEXT),
+    const RowPainter::Colours colours{GetTextColor(dc), GetSysColor(COLOR_HIGHLIGHTTEXT),
                                       GetSysColor(COLOR_HIGHLIGHT)};
-
-    const textedit::RowLayout& rows = editor_.rows();
-    const textedit::Selection& selection = editor_.selection();
-    const int lineHeight = measurer_.LineHeight();
-    for (std::size_t row = viewport_.TopRow(); row < rows.RowCount(); ++row) {
-        const auto y = static_cast<int>(viewport_.RowY(row));
-        if (y >= area.bottom || y >= client.bottom)
-            break;
-        if (y + lineHeight <= area.top)
-            continue;
-        const std::size_t start = rows.RowStart(row);
-        std::size_t begin = 0;
-        std::size_t end = 0;
-        if (focused_ && !selection.empty()) {
-            begin = std::clamp(selection.begin(), start, rows.RowEnd(row)) - start;
-            end = std::clamp(selection.end(), start, rows.RowEnd(row)) - start;
-        }
-        if (preedit_.Active() && row == editor_.CaretRow())
-            painter_.PaintComposing(dc, Margin(), y, preedit_.Show(RowText(row), selection.caret - start),
-                                    colours);
-        else
-            painter_.Paint(dc, Margin(), y, RowText(row), begin, end, colours);
-    }
+    for (const textedit::RowPaint& row : field_.Paint(area.top, area.bottom))
+        painter_.Paint(dc, Margin(), row, colours, field_);
     BitBlt(screen, area.left, area.top, area.right - area.left, area.bottom - area.top, dc, area.left,
            area.top, SRCCOPY);
     SelectObject(dc, previousFont);
@@ -523,6 +419,8 @@ void TextView::Paint(HDC screen, const RECT& area) {
     DeleteObject(canvas);
     DeleteDC(dc);
 }
+
+// Size, font and scrolling
 
 bool TextView::NeedsRows(UINT message) {
     switch (message) {
@@ -548,85 +446,44 @@ bool TextView::NeedsRows(UINT message) {
     }
 }
 
-void TextView::ApplyWidth() {
-    widthPending_ = false;
-    editor_.SetWidth(TextWidth());
-    viewport_.KeepInRange();
-    UpdateScrollBar();
-    UpdateCaret();
-}
-
-void TextView::Resize() {
-    // Laid out when the rows are next needed: a DPI change brings a new size and then a new font, and
-    // the text is laid out once for both.
-    widthPending_ = TextWidth() != editor_.rows().Width();
-    UpdateViewport();
-    viewport_.KeepInRange();
-    UpdateScrollBar();
-    UpdateCaret();
-    Repaint();
-}
-
-void TextView::UpdateViewport() {
+void TextView::ApplyGeometry(bool relayout) {
+    geometryPending_ = false;
     RECT client{};
     GetClientRect(handle_, &client);
-    viewport_.SetGeometry(client.bottom, kTopMargin, measurer_.LineHeight());
+    field_.SetGeometry({static_cast<int>(client.right), static_cast<int>(client.bottom), Margin(), kTopMargin,
+                        measurer_.LineHeight(), 1},
+                       relayout);
 }
 
-void TextView::SetFont(HFONT font, bool redraw) {
+void TextView::SetFont(HFONT font) {
     measurer_.SetFont(font);
-    UpdateViewport();
-    if (widthPending_)
-        ApplyWidth();
-    else
-        editor_.Relayout();
-    viewport_.KeepInRange();
-    if (focused_) {
+    if (field_.Focused()) {
         DestroyCaret();
         MakeCaret();
     }
-    UpdateScrollBar();
-    UpdateCaret();
-    if (redraw)
-        Repaint();
-}
-
-void TextView::ScrollTo(std::size_t top) {
-    if (viewport_.ScrollTo(top))
-        Scrolled();
-}
-
-void TextView::ScrollBy(long long rows) {
-    if (viewport_.ScrollBy(rows))
-        Scrolled();
-}
-
-void TextView::Scrolled() {
-    UpdateScrollBar();
-    UpdateCaret();
-    Repaint();
+    ApplyGeometry(true);
 }
 
 void TextView::ScrollBar(WORD request) {
     const auto page = static_cast<long long>(PageRows());
     switch (request) {
     case SB_LINEUP:
-        ScrollBy(-1);
+        field_.ScrollBy(-1);
         break;
     case SB_LINEDOWN:
-        ScrollBy(1);
+        field_.ScrollBy(1);
         break;
     case SB_PAGEUP:
-        ScrollBy(-page);
+        field_.ScrollBy(-page);
         break;
     case SB_PAGEDOWN:
-        ScrollBy(page);
+        field_.ScrollBy(page);
         break;
     case SB_TOP:
-        ScrollTo(0);
+        field_.ScrollTo(0);
         break;
     case SB_BOTTOM:
-        ScrollTo(viewport_.LastTopRow());
+        field_.ScrollTo(field_.viewport().LastTopRow());
         break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: {
@@ -634,7 +491,7 @@ void TextView::ScrollBar(WORD request) {
         info.cbSize = sizeof info;
         info.fMask = SIF_TRACKPOS;
         GetScrollInfo(handle_, SB_VERT, &info);
-        ScrollTo(static_cast<std::size_t>(std::max(0, info.nTrackPos)));
+        field_.ScrollTo(static_cast<std::size_t>(std::max(0, info.nTrackPos)));
         break;
     }
     default:
@@ -642,15 +499,7 @@ void TextView::ScrollBar(WORD request) {
     }
 }
 
-void TextView::UpdateScrollBar() {
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
-    info.nMax = static_cast<int>(std::min<std::size_t>(editor_.rows().RowCount() - 1, INT_MAX));
-    info.nPage = static_cast<UINT>(PageRows());
-    info.nPos = static_cast<int>(std::min<std::size_t>(viewport_.TopRow(), INT_MAX));
-    SetScrollInfo(handle_, SB_VERT, &info, TRUE);
-}
+// The caret
 
 void TextView::MakeCaret() {
     // The system's caret, as wide as the user asked for, which magnifiers and screen readers follow.
@@ -660,30 +509,51 @@ void TextView::MakeCaret() {
     ShowCaret(handle_);
 }
 
-void TextView::UpdateCaret() {
-    if (!focused_)
+void TextView::PlaceCaret() {
+    if (!field_.Focused())
         return;
-    const std::size_t row = editor_.CaretRow();
-    if (row < viewport_.TopRow() || row > viewport_.TopRow() + PageRows()) {
+    if (!field_.CaretShown()) {
         SetCaretPos(-1000, -1000);
         return;
     }
-    // Spaces hang past the field's edge at the end of a row; the caret after them stays at the edge.
-    RECT client{};
-    GetClientRect(handle_, &client);
-    int x = Margin() + CaretX(row, editor_.selection().caret, editor_.CaretAtRowEnd());
-    if (preedit_.Active()) {
-        // While composing, the caret is the input method's, inside the pre-edit.
-        const textedit::Preedit::ShownRow shown =
-            preedit_.Show(RowText(row), editor_.selection().caret - editor_.rows().RowStart(row));
-        x = Margin() + painter_.X(shown.text, shown.caret);
-    }
-    SetCaretPos(std::min(x, std::max(0, static_cast<int>(client.right) - 1)),
-                static_cast<int>(viewport_.RowY(row)));
+    const textedit::Box caret = field_.CaretBox();
+    SetCaretPos(static_cast<int>(caret.x), static_cast<int>(caret.y));
     if (composing_)
         PlaceComposition();
 }
 
-void TextView::Repaint() { InvalidateRect(handle_, nullptr, FALSE); }
+// textedit::FieldHost
+
+void TextView::StartTimer(textedit::FieldTimer timer, int ms) {
+    SetTimer(handle_, TimerId(timer), static_cast<UINT>(ms), nullptr);
+}
+
+void TextView::StopTimer(textedit::FieldTimer timer) { KillTimer(handle_, TimerId(timer)); }
+
+void TextView::Repaint() {
+    InvalidateRect(handle_, nullptr, FALSE);
+    PlaceCaret();
+}
+
+void TextView::ScrollBarChanged() {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
+    info.nMax = static_cast<int>(std::min<std::size_t>(field_.editor().rows().RowCount() - 1, INT_MAX));
+    info.nPage = static_cast<UINT>(PageRows());
+    info.nPos = static_cast<int>(std::min<std::size_t>(TopRow(), INT_MAX));
+    SetScrollInfo(handle_, SB_VERT, &info, TRUE);
+}
+
+void TextView::Changed(const textedit::FieldChange& change) {
+    PlaceCaret();
+    if (change.textChanged)
+        automation_.TextChanged();
+    if (change.textChanged || field_.editor().selection() != change.before)
+        automation_.SelectionChanged();
+    // Last: the parent may destroy the field in its handler.
+    if (change.textChanged && change.byUser)
+        Notify(EN_CHANGE);
+}
 
 }  // namespace quorvel::forms::win32

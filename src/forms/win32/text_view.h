@@ -1,12 +1,9 @@
 #pragma once
 
-#include "editor.h"
+#include "field_clipboard.h"
 #include "glyph_measurer.h"
-#include "key_map.h"
-#include "preedit.h"
 #include "row_painter.h"
 #include "uia_provider.h"
-#include "viewport.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -16,22 +13,20 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace quorvel::forms::win32 {
 
 // The program's multi-line text field, a window class of its own. It answers the messages of a
 // multi-line edit control that programs and tests use (WM_SETTEXT, WM_GETTEXT, EM_GETSEL, EM_SETSEL,
 // EM_REPLACESEL, EM_UNDO, WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR, WM_SETFONT, EM_LINEINDEX, ...) and tells
-// its parent of edits with EN_CHANGE. The text, its rows, the selection and the undo history are the
-// editing core's; the field measures, paints only the rows in view, and turns keys, the mouse, the
-// input method and the clipboard into the core's edits; which rows are in view, and what keys and the
-// context menu do, are the core's too. Rows wrap at the field's width; the vertical scroll bar is always
-// shown, and there is no horizontal one.
-class TextView final : public AccessibleField, private textedit::DrawnRows {
+// its parent of edits with EN_CHANGE. What the field does is the editing core's textedit::Field; this
+// window turns its messages into the field's calls, and draws, scrolls and places the system caret as
+// the field answers. Rows wrap at the window's width; the vertical scroll bar is always shown, and there
+// is no horizontal one.
+class TextView final : public AccessibleField, private FieldClipboard {
 public:
     static constexpr wchar_t ClassName[] = L"QuorvelTextField";
-    // The timer that scrolls the view while a drag selects past its top or bottom.
-    static constexpr UINT_PTR kAutoScrollTimer = 1;
 
     // Registers the window class, once.
     static void Register();
@@ -39,27 +34,32 @@ public:
     static TextView* Of(HWND window);
 
     // The text, every code unit of it: NUL included, which WM_SETTEXT and WM_GETTEXT cannot carry.
-    const std::u16string& Text() const { return editor_.Text(); }
+    const std::u16string& Text() const { return field_.editor().Text(); }
     // Sets the text as WM_SETTEXT does: the caret at the start, the view at the top, no undo, no EN_CHANGE.
     void SetText(std::u16string text);
     // What UI Automation calls the field and finds it by.
     void SetNames(std::u16string accessibleName, std::u16string automationId);
+    // Whether every copy from the field is kept out of clipboard history.
+    void SetSensitive(bool sensitive) { field_.SetSensitive(sensitive); }
     // The first row in view, and how many whole rows the field shows.
-    std::size_t TopRow() const { return viewport_.TopRow(); }
-    std::size_t PageRows() const { return viewport_.PageRows(); }
+    std::size_t TopRow() const { return field_.viewport().TopRow(); }
+    std::size_t PageRows() const { return field_.viewport().PageRows(); }
     // What an input method is composing, drawn at the caret; it is not in the text.
-    const textedit::Preedit& Composing() const { return preedit_; }
+    const textedit::Preedit& Composing() const { return field_.preedit(); }
 
     HWND handle() const override { return handle_; }
-    const textedit::Editor& editor() const override { return editor_; }
+    const textedit::Editor& editor() const override { return field_.editor(); }
     std::u16string AccessibleName() const override { return accessibleName_; }
     std::u16string AutomationId() const override { return automationId_; }
     void SetValue(std::u16string_view text) override;
-    void Select(std::size_t anchor, std::size_t caret) override;
+    void Select(std::size_t anchor, std::size_t caret) override { field_.Select(anchor, caret); }
     Rows VisibleRows() const override;
     RECT RowRectangle(std::size_t row, std::size_t begin, std::size_t end) override;
     std::size_t PositionAt(POINT screen) override;
     void ScrollIntoView(std::size_t position, bool alignToTop) override;
+    std::pair<std::size_t, std::size_t> UnitAt(std::size_t position, textedit::TextUnit unit) const override {
+        return field_.UnitAt(position, unit);
+    }
 
 private:
     explicit TextView(HWND handle);
@@ -68,88 +68,61 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     // Text, selection and line messages of an edit control; false when `message` is none of them.
     bool HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void SetSelection(WPARAM start, LPARAM end);
+    LRESULT PositionFromCharacter(WPARAM position) const;
+    // Sends the parent an edit control's notification (EN_CHANGE, EN_SETFOCUS, ...).
+    void Notify(WORD code);
 
     // Input: text_view_input.cpp.
     void KeyDown(UINT key);
     void Character(char16_t unit);
-    // Carries out what a key asks: the clipboard's commands here, the others in the core.
-    void Run(const textedit::KeyCommand& command);
     void ButtonDown(POINT at, bool extend);
-    void DoubleClick(POINT at);
-    void Drag(POINT at);
-    void AutoScroll();
+    void FocusIn();
+    void FocusOut();
     void ShowContextMenu(POINT screen);
-    // Takes what a WM_IME_COMPOSITION names from the input method's context: the result is typed, and
-    // the composition as it now stands is shown at the caret.
+    // Takes what a WM_IME_COMPOSITION names from the input method's context: the composition as it now
+    // stands is shown at the caret, and the result is typed.
     void Composition(LPARAM changed);
     // Types what the input method is composing where it is shown, and ends the composition: when the
     // focus leaves the field or a click moves the caret.
     void CommitComposition();
     void PlaceComposition();
-    void Copy();
-    void Cut();
-    void Paste();
-    void Clear();
-
-    // Runs an edit or a caret move of the user's, and brings the view up to date after it: the caret
-    // in view, the scroll bar, the paint, EN_CHANGE when the text changed, and UI Automation's events.
-    template <typename Change> void UserEdit(Change change);
-    void AfterChange(const textedit::Selection& before);
-    // Sends the parent an edit control's notification (EN_CHANGE, EN_SETFOCUS, ...).
-    void Notify(WORD code);
 
     // Draws the rows in `area` of the client area into `dc`.
     void Paint(HDC dc, const RECT& area);
-    void Resize();
-    // Whether handling `message` reads the rows, which a resize leaves to be laid out.
+    // A resize is applied when the rows are next needed: a DPI change brings a new size and then a new
+    // font, and the text is laid out once for both.
     static bool NeedsRows(UINT message);
-    void ApplyWidth();
-    // Tells the viewport the client area's height and the font's line height.
-    void UpdateViewport();
-    void SetFont(HFONT font, bool redraw);
-    void ScrollTo(std::size_t top);
-    void ScrollBy(long long rows);
-    // Brings the scroll bar, the caret and the paint up to date after the view scrolled.
-    void Scrolled();
+    void ApplyGeometry(bool relayout);
+    void SetFont(HFONT font);
     void ScrollBar(WORD request);
-    void UpdateScrollBar();
     void MakeCaret();
-    void UpdateCaret();
-    void Repaint();
-
+    void PlaceCaret();
     int Margin() const;
-    int TextWidth() const;
-    std::u16string_view RowText(std::size_t row) const;
-    // The x of `position` in `row`, from the text's left edge, as the row is drawn: shaped rows are
-    // drawn in visual order, which the core does not know.
-    int CaretX(std::size_t row, std::size_t position, bool atEndOfRow) override;
-    // The position in `row` nearest to `x` from the text's left edge, as the row is drawn.
-    std::size_t PositionAtX(std::size_t row, int x) override;
-    // Places the caret at a point of the client area, selecting from the anchor with `extend`.
-    void MoveToPoint(POINT at, bool extend);
-    std::size_t PositionAtPoint(POINT at);
+
+    // textedit::FieldHost
+    int ShapedX(std::u16string_view row, std::size_t offset) override {
+        return painter_.ShapedX(row, offset);
+    }
+    std::size_t ShapedOffsetAt(std::u16string_view row, int x) override {
+        return painter_.ShapedOffsetAt(row, x);
+    }
+    void StartTimer(textedit::FieldTimer timer, int ms) override;
+    void StopTimer(textedit::FieldTimer timer) override;
+    void Repaint() override;
+    void ScrollBarChanged() override;
+    void TextEdited(const textedit::TextChange&) override {}
+    void Changed(const textedit::FieldChange& change) override;
 
     HWND handle_;
     GlyphMeasurer measurer_;
-    RowPainter painter_;
-    textedit::Editor editor_;
-    textedit::Viewport viewport_{editor_.rows()};
+    RowPainter painter_{measurer_};
+    textedit::Field field_{measurer_, *this};
     FieldAutomation automation_{*this};
-    textedit::Preedit preedit_;
-    bool focused_ = false;
-    bool selecting_ = false;
     bool composing_ = false;
-    bool widthPending_ = false;
-    bool changed_ = false;
+    bool geometryPending_ = false;
     std::u16string accessibleName_;
     std::u16string automationId_;
 };
-
-template <typename Change> void TextView::UserEdit(Change change) {
-    const textedit::Selection before = editor_.selection();
-    changed_ = false;
-    change();
-    AfterChange(before);
-}
 
 }  // namespace quorvel::forms::win32

@@ -1,5 +1,5 @@
-// What a text field does with keys, the mouse, the input method, its context menu and the clipboard.
-#include "text_clipboard.h"
+// How a text field's window turns keys, the mouse, the focus, the input method and its context menu into
+// the field's calls.
 #include "text_view.h"
 
 #include <imm.h>
@@ -12,8 +12,6 @@
 
 namespace quorvel::forms::win32 {
 namespace {
-
-constexpr UINT kAutoScrollMs = 50;
 
 // What an input method context holds of its composition at `index` (GCS_COMPSTR, GCS_COMPATTR, ...), as
 // a string of `Container`'s units: empty when the context has none, or answers an error
@@ -81,50 +79,29 @@ void TextView::KeyDown(UINT key) {
         std::find_if(std::begin(keys), std::end(keys), [key](const auto& k) { return k.first == key; });
     if (known == std::end(keys))
         return;
-    Run(textedit::CommandForKey(known->second, {.shift = GetKeyState(VK_SHIFT) < 0,
-                                                .control = GetKeyState(VK_CONTROL) < 0,
-                                                .alt = GetKeyState(VK_MENU) < 0}));
-}
-
-void TextView::Run(const textedit::KeyCommand& command) {
-    using textedit::Command;
-    switch (command.command) {
-    case Command::None:
-        return;
-    case Command::Cut:
-        Cut();
-        return;
-    case Command::Copy:
-        Copy();
-        return;
-    case Command::Paste:
-        Paste();
-        return;
-    default:
-        UserEdit([&] { textedit::Perform(command, editor_, viewport_); });
-        return;
-    }
+    field_.Perform(textedit::CommandForKey(known->second, {.shift = GetKeyState(VK_SHIFT) < 0,
+                                                           .control = GetKeyState(VK_CONTROL) < 0,
+                                                           .alt = GetKeyState(VK_MENU) < 0}));
 }
 
 void TextView::Character(char16_t unit) {
     switch (unit) {
     case u'\r':
     case u'\n':
-        UserEdit([&] { editor_.ReplaceSelection(u"\r\n", textedit::EditKind::Typing); });
+        field_.Type(u"\r\n");
         return;
     case u'\b':
-        Run(textedit::CommandForKey(textedit::Key::Backspace, {}));
+        field_.Perform(textedit::CommandForKey(textedit::Key::Backspace, {}));
         return;
     case u'\x7F':  // Ctrl+Backspace
-        Run(textedit::CommandForKey(textedit::Key::Backspace, {.control = true}));
+        field_.Perform(textedit::CommandForKey(textedit::Key::Backspace, {.control = true}));
         return;
     default:
         break;
     }
     // Tab, Escape and the control characters of Ctrl+letter type nothing.
-    if (unit < u' ')
-        return;
-    UserEdit([&] { editor_.ReplaceSelection(std::u16string_view(&unit, 1), textedit::EditKind::Typing); });
+    if (unit >= u' ')
+        field_.Type(std::u16string_view(&unit, 1));
 }
 
 void TextView::ButtonDown(POINT at, bool extend) {
@@ -136,51 +113,46 @@ void TextView::ButtonDown(POINT at, bool extend) {
         return;
     if (GetFocus() != handle_)
         SetFocus(handle_);
-    UserEdit([&] { MoveToPoint(at, extend); });
+    field_.Press({at.x, at.y}, 1, {.shift = extend});
     SetCapture(handle_);
-    selecting_ = true;
 }
 
-void TextView::DoubleClick(POINT at) {
-    UserEdit([&] { editor_.SelectWordAt(PositionAtPoint(at)); });
+void TextView::FocusIn() {
+    field_.FocusIn();
+    MakeCaret();
+    PlaceCaret();
+    Notify(EN_SETFOCUS);
 }
 
-void TextView::Drag(POINT at) {
-    // Above or below the field the selection goes on growing while the button is down.
-    if (viewport_.AutoScrollAt(at.y) != textedit::Viewport::AutoScroll::None)
-        SetTimer(handle_, kAutoScrollTimer, kAutoScrollMs, nullptr);
-    else
-        KillTimer(handle_, kAutoScrollTimer);
-    UserEdit([&] { MoveToPoint(at, true); });
-}
-
-void TextView::AutoScroll() {
-    POINT at{};
-    GetCursorPos(&at);
-    ScreenToClient(handle_, &at);
-    if (selecting_)
-        Drag(at);
-    else
-        KillTimer(handle_, kAutoScrollTimer);
+void TextView::FocusOut() {
+    // What is being composed is typed before the focus goes: the input method's context is the
+    // thread's, and the composition would follow the focus to the next window. The parent may destroy
+    // the field on the edit's EN_CHANGE.
+    const HWND window = handle_;
+    CommitComposition();
+    if (!IsWindow(window))
+        return;
+    field_.FocusOut();
+    DestroyCaret();
+    Notify(EN_KILLFOCUS);
 }
 
 void TextView::ShowContextMenu(POINT screen) {
     if (GetFocus() != handle_)
         SetFocus(handle_);
     if (screen.x == -1 && screen.y == -1) {
-        // From the keyboard: below the caret.
-        const std::size_t row = editor_.CaretRow();
-        screen = {Margin() + CaretX(row, editor_.selection().caret, editor_.CaretAtRowEnd()),
-                  static_cast<int>(std::min<std::size_t>(row - std::min(row, TopRow()) + 1, PageRows())) *
-                      measurer_.LineHeight()};
+        // From the keyboard: below the caret, within the field.
+        RECT client{};
+        GetClientRect(handle_, &client);
+        const textedit::Box caret = field_.CaretBox();
+        screen = {static_cast<int>(caret.x),
+                  static_cast<int>(std::clamp<long long>(caret.y + caret.height, 0, client.bottom))};
         ClientToScreen(handle_, &screen);
     }
     using textedit::MenuCommand;
-    const bool clipboardHasText = IsClipboardFormatAvailable(CF_UNICODETEXT);
     HMENU menu = CreatePopupMenu();
     const auto add = [&](UINT message, const wchar_t* label, MenuCommand command) {
-        const bool enabled = textedit::IsEnabled(command, editor_, clipboardHasText);
-        AppendMenuW(menu, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), message, label);
+        AppendMenuW(menu, MF_STRING | (field_.IsEnabled(command) ? MF_ENABLED : MF_GRAYED), message, label);
     };
     // The commands are the messages that carry them out; as in an edit control's menu, there is no Redo.
     add(WM_UNDO, L"&Undo", MenuCommand::Undo);
@@ -219,29 +191,23 @@ void TextView::Composition(LPARAM changed) {
             cursor = static_cast<std::size_t>(at);
     }
     ImmReleaseContext(handle_, context);
-    preedit_.Set(composing, cursor, std::move(spans));
+    field_.Compose(composing, cursor, std::move(spans));
     // Typed as the keyboard types, one undo step; last, as the parent may destroy the field on EN_CHANGE.
-    if (!result.empty()) {
-        UserEdit([&] { editor_.ReplaceSelection(result, textedit::EditKind::Typing); });
-        return;
-    }
-    UpdateCaret();
-    Repaint();
+    field_.Type(result);
 }
 
 void TextView::CommitComposition() {
-    if (!preedit_.Active())
+    if (!field_.preedit().Active())
         return;
     // Typed here as it is shown, and dropped from the input method, rather than committed by it: the
     // context is the thread's, and while the focus leaves, its messages may already go to the window
     // taking the focus.
-    const std::u16string composed = preedit_.Text();
-    preedit_.Clear();
+    const std::u16string composed = field_.TakeComposition();
     if (HIMC context = ImmGetContext(handle_)) {
         ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_CANCEL, 0);
         ImmReleaseContext(handle_, context);
     }
-    UserEdit([&] { editor_.ReplaceSelection(composed, textedit::EditKind::Typing); });
+    field_.Commit(composed);
 }
 
 void TextView::PlaceComposition() {
@@ -266,26 +232,6 @@ void TextView::PlaceComposition() {
     if (GetObjectW(GetCurrentObject(measurer_.dc(), OBJ_FONT), sizeof font, &font))
         ImmSetCompositionFont(context, &font);
     ImmReleaseContext(handle_, context);
-}
-
-void TextView::Copy() {
-    if (!editor_.selection().empty())
-        PutClipboardText(handle_, editor_.SelectedText());
-}
-
-void TextView::Cut() {
-    if (!editor_.selection().empty() && PutClipboardText(handle_, editor_.SelectedText()))
-        UserEdit([&] { editor_.ReplaceSelection({}, textedit::EditKind::Cut); });
-}
-
-void TextView::Paste() {
-    if (const std::optional<std::u16string> text = ClipboardText(handle_))
-        UserEdit([&] { editor_.ReplaceSelection(*text, textedit::EditKind::Paste); });
-}
-
-void TextView::Clear() {
-    if (!editor_.selection().empty())
-        UserEdit([&] { editor_.ReplaceSelection({}, textedit::EditKind::Delete); });
 }
 
 }  // namespace quorvel::forms::win32

@@ -1,14 +1,12 @@
 #pragma once
 
+#include "field.h"
 #include "uia_library.h"
 
 #include <cstddef>
 #include <string>
 #include <string_view>
-
-namespace quorvel::forms::textedit {
-class Editor;
-}
+#include <utility>
 
 namespace quorvel::forms::win32 {
 
@@ -41,6 +39,9 @@ public:
     virtual std::size_t PositionAt(POINT screen) = 0;
     // Scrolls so that `position`'s row shows, at the top of the field or else at its bottom.
     virtual void ScrollIntoView(std::size_t position, bool alignToTop) = 0;
+    // The piece of `unit` that holds `position`, as [begin, end), by the field's own rules.
+    virtual std::pair<std::size_t, std::size_t> UnitAt(std::size_t position,
+                                                       textedit::TextUnit unit) const = 0;
 };
 
 class FieldProvider;

@@ -6,6 +6,7 @@
 #include "wide.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,60 +33,49 @@ uia::TextUnit Supported(uia::TextUnit unit) {
 
 int Sign(std::size_t a, std::size_t b) { return a < b ? -1 : a > b ? 1 : 0; }
 
-}  // namespace
-
-TextUnits::TextUnits(const Editor& editor, uia::TextUnit unit) : editor_(editor), unit_(Supported(unit)) {}
-
-std::size_t TextUnits::Floor(std::size_t position, bool atRowEnd) const {
-    const std::u16string_view text = editor_.Text();
-    position = std::min(position, text.size());
-    switch (unit_) {
+// The field's own units, as UI Automation names them; Document is the whole text.
+std::optional<textedit::TextUnit> FieldUnit(uia::TextUnit unit) {
+    switch (unit) {
     case uia::TextUnit_Character:
-        return textedit::ClusterFloor(text, position);
-    case uia::TextUnit_Word: {
-        if (position == text.size())
-            return position;
-        // Word starts are where Ctrl+Right stops. Ctrl+Left may stop elsewhere, so its stops serve only
-        // to go back far enough; Ctrl+Right's stops are walked forward from two of them back.
-        std::size_t start = textedit::PreviousWordStart(text, textedit::PreviousWordStart(text, position));
-        for (std::size_t next = textedit::NextWordStart(text, start); next > start && next <= position;
-             next = textedit::NextWordStart(text, start))
-            start = next;
-        return start;
-    }
-    case uia::TextUnit_Line: {
-        const textedit::RowLayout& rows = editor_.rows();
-        return rows.RowStart(rows.RowOf(position, atRowEnd));
-    }
+        return textedit::TextUnit::Character;
+    case uia::TextUnit_Word:
+        return textedit::TextUnit::Word;
+    case uia::TextUnit_Line:
+        return textedit::TextUnit::Line;
     case uia::TextUnit_Paragraph:
-        return textedit::ParagraphStart(text, position);
+        return textedit::TextUnit::Paragraph;
     default:
-        return 0;
+        return std::nullopt;
     }
 }
 
+}  // namespace
+
+TextUnits::TextUnits(const AccessibleField& field, uia::TextUnit unit)
+    : field_(field), unit_(FieldUnit(Supported(unit))) {}
+
+std::size_t TextUnits::Floor(std::size_t position, bool atRowEnd) const {
+    const std::size_t length = field_.editor().Text().size();
+    position = std::min(position, length);
+    if (!unit_)
+        return 0;
+    // The text's end starts a word of its own.
+    if (*unit_ == textedit::TextUnit::Word && position == length)
+        return position;
+    // At the end of a wrapped row, the row it ends.
+    if (*unit_ == textedit::TextUnit::Line && atRowEnd) {
+        const textedit::RowLayout& rows = field_.editor().rows();
+        return rows.RowStart(rows.RowOf(position, true));
+    }
+    return field_.UnitAt(position, *unit_).first;
+}
+
 std::size_t TextUnits::Next(std::size_t position) const {
-    const std::u16string_view text = editor_.Text();
-    if (position >= text.size())
-        return text.size();
-    switch (unit_) {
-    case uia::TextUnit_Character:
-        return textedit::NextCluster(text, position);
-    case uia::TextUnit_Word: {
-        const std::size_t next = textedit::NextWordStart(text, position);
-        return next > position ? next : text.size();
-    }
-    case uia::TextUnit_Line: {
-        const textedit::RowLayout& rows = editor_.rows();
-        return rows.RowLimit(rows.RowOf(position));
-    }
-    case uia::TextUnit_Paragraph: {
-        const std::size_t end = textedit::ParagraphEnd(text, position);
-        return end + textedit::ParagraphBreakLength(text, end);
-    }
-    default:
-        return text.size();
-    }
+    const std::size_t length = field_.editor().Text().size();
+    if (position >= length || !unit_)
+        return length;
+    const std::size_t next = field_.UnitAt(position, *unit_).second;
+    return next > position ? next : length;
 }
 
 std::size_t TextUnits::Previous(std::size_t position) const {
@@ -93,7 +83,7 @@ std::size_t TextUnits::Previous(std::size_t position) const {
 }
 
 bool TextUnits::IsBoundary(std::size_t position) const {
-    return position >= editor_.Text().size() || Floor(position) == position;
+    return position >= field_.editor().Text().size() || Floor(position) == position;
 }
 
 TextRange::TextRange(FieldProvider& provider, std::size_t begin, std::size_t end, bool atRowEnd)
@@ -189,7 +179,7 @@ HRESULT TextRange::ExpandToEnclosingUnit(uia::TextUnit unit) {
     const Editor* editor = Clamp();
     if (!editor)
         return uia::kElementNotAvailable;
-    const TextUnits units(*editor, unit);
+    const TextUnits units(*provider_.field(), unit);
     // A range of whole units stays as it is; any other becomes the unit its start is in.
     if (begin_ < end_ && units.IsBoundary(begin_) && units.IsBoundary(end_))
         return S_OK;
@@ -339,7 +329,7 @@ HRESULT TextRange::Move(uia::TextUnit unit, int count, int* moved) {
     if (count == 0)
         return S_OK;
     atRowEnd_ = false;
-    const TextUnits units(*editor, unit);
+    const TextUnits units(*provider_.field(), unit);
     const std::size_t length = editor->Text().size();
     if (begin_ == end_) {
         // An empty range moves as a caret would, and stays empty.
@@ -371,7 +361,7 @@ HRESULT TextRange::MoveEndpointByUnit(uia::TextPatternRangeEndpoint endpoint, ui
     const Editor* editor = Clamp();
     if (!editor)
         return uia::kElementNotAvailable;
-    const TextUnits units(*editor, unit);
+    const TextUnits units(*provider_.field(), unit);
     const std::size_t length = editor->Text().size();
     std::size_t at = End(endpoint);
     for (; *moved < count && at < length; ++*moved)

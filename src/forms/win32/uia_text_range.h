@@ -1,24 +1,22 @@
 #pragma once
 
 #include "uia_interfaces.h"
+#include "uia_provider.h"
 
 #include <cstddef>
-
-namespace quorvel::forms::textedit {
-class Editor;
-}
+#include <optional>
 
 namespace quorvel::forms::win32 {
 
 class FieldProvider;
 
-// Where UI Automation's text units start in a field's text: characters are clusters, words start where
-// Ctrl+Right stops, lines are the field's rows and paragraphs end after their breaks; a line or a
-// paragraph holds its break. Format counts as a word and Page as the document, the next larger units the
-// field has.
+// Where UI Automation's text units start in a field's text, by the field's own units (UnitAt): characters
+// are clusters, words start where Ctrl+Right stops, lines are the field's rows and paragraphs end after
+// their breaks; a line or a paragraph holds its break. Format counts as a word and Page as the document,
+// the next larger units the field has.
 class TextUnits {
 public:
-    TextUnits(const textedit::Editor& editor, uia::TextUnit unit);
+    TextUnits(const AccessibleField& field, uia::TextUnit unit);
 
     // The start of the unit holding `position` (the text's end is a start of its own for characters and
     // words; for lines and paragraphs it belongs to the last one). Where a row wraps, `position` is in the
@@ -32,8 +30,9 @@ public:
     bool IsBoundary(std::size_t position) const;
 
 private:
-    const textedit::Editor& editor_;
-    uia::TextUnit unit_;
+    const AccessibleField& field_;
+    // None for the document.
+    std::optional<textedit::TextUnit> unit_;
 };
 
 // A range of a field's text, [begin, end) in code units, that UI Automation clients move and read. The

@@ -118,6 +118,10 @@ bool Win32Window::Holds(std::string_view field, std::u16string_view text) const 
     return FieldHolds(controls_[IndexOf(field, true)].handle, text);
 }
 
+void Win32Window::SetContent(std::string_view field, Clipboard::Content content) {
+    SetFieldContent(controls_[IndexOf(field, true)].handle, content == Clipboard::Content::Sensitive);
+}
+
 LRESULT CALLBACK Win32Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     return self ? self->Receive(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);

@@ -28,6 +28,7 @@ public:
     std::u16string_view Text(std::string_view field) const override;
     void SetText(std::string_view field, std::u16string text) override;
     bool Holds(std::string_view field, std::u16string_view text) const override;
+    void SetContent(std::string_view field, Clipboard::Content content) override;
 
     HWND handle() const { return window_; }
     const WindowLayout& layout() const { return layout_; }
