@@ -2,7 +2,10 @@
 # Typing through a real input method: IBus with m17n's RFC 1345 table, where "&" starts a mnemonic
 # that is composed in a pre-edit until it is complete. While a letter is being composed the field
 # draws the pre-edit at the caret but its text, as a screen reader reads it, is unchanged; what the
-# input method commits lands in the text once, and the pre-edit never does.
+# input method commits lands in the text once, and the pre-edit never does. Then Chinese, through
+# m17n's tonal pinyin, right after the click that empties the Decrypt window's prompt: the input
+# method is told where the caret is, before the first key and while composing, so that its candidate
+# window opens at the caret.
 # IBus and the accessibility bus live in a D-Bus session of the test's own.
 [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] && [ -n "${QUORVEL_OWN_BUS:-}" ] ||
     QUORVEL_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
@@ -36,10 +39,12 @@ reader="$(dirname "$0")/field_reader.py"
 # and TEXT from the input field, once it holds $1 or two seconds have passed.
 read_field() {
     local answer
-    answer=$(/usr/bin/python3 "$reader" "Encrypt Message" "Message to encrypt" "$1") ||
+    answer=$(/usr/bin/python3 "$reader" "${CAPTION:-Encrypt Message}" "${FIELD:-Message to encrypt}" "$1") ||
         fail "the input field through the accessibility bus"
     read -r CARET CARET_X CARET_Y HEIGHT <<<"${answer%%$'\n'*}"
-    TEXT=${answer#*$'\n'}
+    # An empty text leaves no line after the numbers.
+    TEXT=""
+    if [[ "$answer" == *$'\n'* ]]; then TEXT=${answer#*$'\n'}; fi
 }
 expect_field() {
     read_field "$2"
@@ -79,4 +84,43 @@ expect_field "after a plain 'e'" "Grüße" 5
 xdotool key ctrl+a ctrl+c
 copied=$(clipboard_other_than "")
 [ "$copied" = "Grüße" ] || fail "the field copied '$copied', expected 'Grüße'"
+
+# Where the program tells IBus the caret is, as IBus's candidate window reads it: the last
+# SetCursorLocation on IBus's own bus, as "x y".
+monitor=$(mktemp)
+CLEANUPS+=("rm -f '$monitor'")
+dbus-monitor --address "$(ibus address)" \
+    "type='method_call',interface='org.freedesktop.IBus.InputContext',member='SetCursorLocation'" >"$monitor" 2>&1 &
+PIDS+=($!)
+told() { grep -A2 'member=SetCursorLocation' "$monitor" | grep -o 'int32 -\?[0-9]*' | tail -n 2 | cut -d' ' -f2 | paste -sd' '; }
+expect_told_near() {
+    local x y
+    for _ in $(seq 20); do
+        read -r x y <<<"$(told)"
+        [ -n "$x" ] && [ $((x - $2)) -ge 0 ] && [ $((x - $2)) -le "$3" ] && [ $((y - CARET_Y)) -ge -2 ] &&
+            [ $((y - CARET_Y)) -le 2 ] && return 0
+        sleep 0.1
+    done
+    fail "$1: IBus was told the caret is at $x,$y; the caret is at $2,$CARET_Y (and up to $3 to the right)"
+}
+
+for _ in $(seq 100); do
+    ibus engine m17n:zh:tonepy >/dev/null 2>&1 || true
+    [ "$(ibus engine 2>/dev/null)" = m17n:zh:tonepy ] && break
+    sleep 0.1
+done
+xdotool windowactivate --sync "$main"
+click "$main" 276 195                         # Decrypt
+decrypt=$(window "Decrypt Message")
+click "$decrypt" 212 52                       # into the prompt, which empties it
+CAPTION="Decrypt Message" FIELD="Coded text to decrypt"
+expect_field "after the click into the prompt" "" 0
+start_x=$CARET_X
+expect_told_near "after the click into the prompt" "$start_x" 2
+xdotool type --delay 60 "ni3"
+expect_field "while 'ni3' is composed" "" 0
+# The pre-edit holds the candidate 你 now, and the input method's cursor after it.
+expect_told_near "while composing" "$((start_x + 4))" "$((2 * HEIGHT))"
+xdotool type --delay 60 " "
+expect_field "after choosing the first candidate" "你" 1
 echo "1 passed, 0 failed"

@@ -1,14 +1,25 @@
 #!/usr/bin/env bash
 # On a Wayland desktop, from the keyboard: the road of one message through both windows and the
-# Wayland clipboard, the Decrypt copy's privacy mark, a copy of 4 MB of coded text, one instance per
-# window, a closed window rebuilt with its prompts, and the program's end when its last window closes
-# and not before.
+# Wayland clipboard, the Decrypt copy's privacy mark (by the button and by Ctrl+C), a copy of 4 MB of
+# coded text, one instance per window, a closed window rebuilt with its prompts, and the program's end
+# when its last window closes and not before.
 source "$(dirname "$0")/wayland.sh"
 start_compositor
 start_program
 road_of_one_message
 as_user wl-paste --list-types | grep -qx 'x-kde-passwordManagerHint' ||
     fail "the decrypted message is not marked sensitive: $(as_user wl-paste --list-types | tr '\n' ' ')"
+# The same message copied out of the output field by Ctrl+C carries the same mark. The focus is on
+# "Copy To Clipboard"; the output field is two Tabs on.
+as_user wl-copy "another program's text"
+focus "Decrypt Message"
+keys -k Tab -k Tab -M ctrl -k a -k c -m ctrl
+case "$(clipboard)" in
+    Meet*) ;;
+    *) fail "Ctrl+C in the decrypted message copied '$(clipboard)'" ;;
+esac
+as_user wl-paste --list-types | grep -qx 'x-kde-passwordManagerHint' ||
+    fail "the message copied by Ctrl+C is not marked sensitive: $(as_user wl-paste --list-types | tr '\n' ' ')"
 
 # 4 MB of coded text: a 1 MiB message pasted from another program, encoded and copied.
 head -c 786432 /dev/urandom | base64 -w0 >"$RUNTIME/long"
