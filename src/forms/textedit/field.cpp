@@ -336,10 +336,12 @@ void Field::FocusOut() {
 
 void Field::RestartCaret() {
     caretOn_ = focused_;
+    // Every change starts the blink afresh, with the caret on; a timer never started is not stopped.
     if (focused_ && blinkMs_ > 0)
         host_.StartTimer(FieldTimer::CaretBlink, blinkMs_);
-    else
+    else if (std::exchange(blinking_, false))
         host_.StopTimer(FieldTimer::CaretBlink);
+    blinking_ = focused_ && blinkMs_ > 0;
 }
 
 bool Field::CaretShown() const {

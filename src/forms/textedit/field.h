@@ -241,6 +241,7 @@ private:
     bool selecting_ = false;
     bool changed_ = false;
     bool caretOn_ = false;
+    bool blinking_ = false;
     int blinkMs_ = 0;
     bool autoScrolling_ = false;
     Point dragPoint_;

@@ -546,7 +546,7 @@ void TextView::ScrollBarChanged() {
 }
 
 void TextView::Changed(const textedit::FieldChange& change) {
-    PlaceCaret();
+    // The caret was placed as the field asked for its repaint, which comes first.
     if (change.textChanged)
         automation_.TextChanged();
     if (change.textChanged || field_.editor().selection() != change.before)
