@@ -10,6 +10,10 @@ packages=(
     unicode-data
     # Windows
     qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev fonts-dejavu-core fonts-dejavu-extra
+    # Qt's own translations, for the text fields' context menu in the system's language
+    qt6-translations-l10n
+    # Fonts for every script and for emoji, as a desktop has them: the fields' drawing tests need them
+    fonts-noto-core fonts-noto-cjk fonts-noto-color-emoji
     # Tests, benchmarks, fuzzing
     googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev
     # Tests against a real window server and clipboard
