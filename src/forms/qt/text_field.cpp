@@ -1,6 +1,7 @@
 #include "text_field.h"
 
 #include "field_accessible.h"
+#include "standard_keys.h"
 #include "units.h"
 
 #include <QAccessible>
@@ -197,36 +198,35 @@ void TextField::setPrimarySelection() {
 
 // Keys
 
-textedit::KeyCommand TextField::CommandOf(const QKeyEvent& event) {
-    using textedit::Key;
-    static constexpr std::array<std::pair<int, Key>, 17> kKeys{{{Qt::Key_Left, Key::Left},
-                                                                {Qt::Key_Right, Key::Right},
-                                                                {Qt::Key_Up, Key::Up},
-                                                                {Qt::Key_Down, Key::Down},
-                                                                {Qt::Key_Home, Key::Home},
-                                                                {Qt::Key_End, Key::End},
-                                                                {Qt::Key_PageUp, Key::PageUp},
-                                                                {Qt::Key_PageDown, Key::PageDown},
-                                                                {Qt::Key_Backspace, Key::Backspace},
-                                                                {Qt::Key_Delete, Key::Delete},
-                                                                {Qt::Key_Insert, Key::Insert},
-                                                                {Qt::Key_A, Key::A},
-                                                                {Qt::Key_C, Key::C},
-                                                                {Qt::Key_V, Key::V},
-                                                                {Qt::Key_X, Key::X},
-                                                                {Qt::Key_Y, Key::Y},
-                                                                {Qt::Key_Z, Key::Z}}};
-    const auto* known = std::ranges::find_if(kKeys, [&](const auto& k) { return k.first == event.key(); });
-    if (known == kKeys.end())
-        return {};
-    return textedit::CommandForKey(known->second, ModifiersOf(event.modifiers()));
+void TextField::perform(const KeyAction& action) {
+    switch (action.kind) {
+    case KeyAction::Kind::Command:
+        field_.Perform(action.command);
+        break;
+    case KeyAction::Kind::PasteSelection:
+        if (const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Selection);
+            data && data->hasText())
+            field_.Replace(editor().selection().begin(), editor().selection().end(), Units(data->text()),
+                           textedit::EditKind::Paste);
+        break;
+    case KeyAction::Kind::DeleteToParagraphEnd: {
+        // As Qt's fields do: from the anchor to the end of the caret's paragraph.
+        const textedit::Selection& selection = editor().selection();
+        const std::size_t end = textedit::ParagraphEnd(editor().Text(), selection.caret);
+        field_.Replace(std::min(selection.anchor, end), std::max(selection.anchor, end), {},
+                       textedit::EditKind::Delete);
+        break;
+    }
+    case KeyAction::Kind::None:
+        break;
+    }
 }
 
 bool TextField::event(QEvent* event) {
     // The field's keys go to it before any shortcut of the window's.
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (CommandOf(*key).command != textedit::Command::None) {
+        if (ActionOf(*key).kind != KeyAction::Kind::None) {
             event->accept();
             return true;
         }
@@ -240,8 +240,8 @@ void TextField::keyPressEvent(QKeyEvent* event) {
         showContextMenu(viewport()->mapToGlobal(cursorRect().bottomLeft()));
         return;
     }
-    if (const textedit::KeyCommand command = CommandOf(*event); command.command != textedit::Command::None) {
-        field_.Perform(command);
+    if (const KeyAction action = ActionOf(*event); action.kind != KeyAction::Kind::None) {
+        perform(action);
         return;
     }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {

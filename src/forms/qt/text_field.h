@@ -18,6 +18,8 @@ class QMenu;
 
 namespace quorvel::forms::qt {
 
+struct KeyAction;
+
 // A multi-line plain-text field, a view of the editing core's field: the text, its rows, the selection,
 // the undo history, the rows in view and what keys, the mouse, the wheel, the clipboard and the context
 // menu do are the core's. The view turns Qt's events into the field's calls, draws what it answers and
@@ -98,8 +100,8 @@ private:
     void TextEdited(const textedit::TextChange& change) override;
     void Changed(const textedit::FieldChange& change) override;
 
-    // The command of a key event, or Command::None for a key the core does not know.
-    static textedit::KeyCommand CommandOf(const QKeyEvent& event);
+    // Carries out what a key asks.
+    void perform(const KeyAction& action);
     QTimer& timer(textedit::FieldTimer timer);
     // Tells the field the viewport's size and the font's rows; `relayout` after a font change.
     void layOutText(bool relayout);
