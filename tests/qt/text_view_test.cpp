@@ -2,6 +2,7 @@
 // the clipboard, its context menu, the input method and what a screen reader reads.
 #include "fakes.h"
 #include "passes.h"
+#include "qt_translations.h"
 #include "text_field.h"
 #include "units.h"
 
@@ -13,6 +14,7 @@
 #include <QInputMethodEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -242,6 +244,26 @@ TEST_F(TextView, ContextMenuOffersWhatTheFieldCanDo) {
     const auto shown = std::ranges::find_if(menus, &QMenu::isVisible);
     ASSERT_NE(shown, menus.end());
     (*shown)->close();
+}
+
+// With Qt's German translations, as the program installs them for a German system: the texts and key
+// hints of QPlainTextEdit's own menu.
+TEST_F(TextView, TheContextMenuReadsAsQtsOwnInTheUsersLanguage) {
+    const std::unique_ptr<QTranslator> german =
+        InstallQtTranslations(QLocale(QLocale::German, QLocale::Germany));
+    ASSERT_NE(german, nullptr);
+    const auto texts = [](QMenu* menu) {
+        QStringList texts;
+        for (const QAction* action : menu->actions())
+            texts << action->text();
+        delete menu;
+        return texts;
+    };
+    QPlainTextEdit reference;
+    const QStringList ours = texts(field.createStandardContextMenu());
+    EXPECT_EQ(ours.join(u'|').toStdString(),
+              texts(reference.createStandardContextMenu()).join(u'|').toStdString());
+    EXPECT_EQ(ours.value(0).toStdString(), QStringLiteral("&R\u00fcckg\u00e4ngig\tStrg+Z").toStdString());
 }
 
 TEST_F(TextView, InputMethodShowsItsPreeditAtTheCaretAndCommitsAsTyped) {

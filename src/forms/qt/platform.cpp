@@ -1,5 +1,6 @@
 #include "platform.h"
 #include "application.h"
+#include "qt_translations.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -41,6 +42,8 @@ void Quit(int status) { QCoreApplication::exit(status); }
 struct Application::Native {
     Native(int& argc, char** argv) : application(argc, argv) {}
     QApplication application;
+    // Qt's texts, the fields' context menus among them, in the system's language.
+    std::unique_ptr<QTranslator> qtTranslations = qt::InstallQtTranslations(QLocale());
 };
 
 Application::Application(int& argc, char** argv) : native_(std::make_unique<Native>(argc, argv)) {

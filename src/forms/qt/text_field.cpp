@@ -1,5 +1,6 @@
 #include "text_field.h"
 
+#include "context_menu.h"
 #include "field_accessible.h"
 #include "standard_keys.h"
 #include "units.h"
@@ -343,23 +344,19 @@ void TextField::showContextMenu(QPoint global) {
 }
 
 QMenu* TextField::createStandardContextMenu() {
-    using textedit::MenuCommand;
     auto* menu = new QMenu(this);
-    const auto add = [&](const QString& label, const char* name, MenuCommand command) {
-        QAction* item = menu->addAction(label, this, [this, command] { field_.Run(command); });
-        item->setObjectName(QLatin1String(name));
-        item->setEnabled(field_.IsEnabled(command));
-    };
-    // Named as Qt names the actions of its own text widgets' menus.
-    add(tr("&Undo"), "edit-undo", MenuCommand::Undo);
-    add(tr("&Redo"), "edit-redo", MenuCommand::Redo);
-    menu->addSeparator();
-    add(tr("Cu&t"), "edit-cut", MenuCommand::Cut);
-    add(tr("&Copy"), "edit-copy", MenuCommand::Copy);
-    add(tr("&Paste"), "edit-paste", MenuCommand::Paste);
-    add(tr("Delete"), "edit-delete", MenuCommand::Delete);
-    menu->addSeparator();
-    add(tr("Select All"), "select-all", MenuCommand::SelectAll);
+    for (const std::optional<MenuItem>& item : StandardMenuItems()) {
+        if (!item) {
+            menu->addSeparator();
+            continue;
+        }
+        const textedit::MenuCommand command = item->command;
+        QAction* action = menu->addAction(item->text, this, [this, command] { field_.Run(command); });
+        action->setObjectName(item->name);
+        action->setEnabled(field_.IsEnabled(command));
+        if (const QIcon icon = QIcon::fromTheme(item->icon); !icon.isNull())
+            action->setIcon(icon);
+    }
     return menu;
 }
 

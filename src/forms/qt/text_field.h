@@ -57,8 +57,8 @@ public:
     // Scrolls the row of `position` into view.
     void showPosition(std::size_t position) { field_.ScrollIntoView(position, false); }
 
-    // Undo, Redo, Cut, Copy, Paste, Delete and Select All, each enabled as the core says; the caller
-    // owns the menu.
+    // Undo, Redo, Cut, Copy, Paste, Delete and Select All in the words and with the key hints of Qt's
+    // own fields, each enabled as the core says; the caller owns the menu.
     QMenu* createStandardContextMenu();
     void copy() { field_.Run(textedit::MenuCommand::Copy); }
     void cut() { field_.Run(textedit::MenuCommand::Cut); }
