@@ -301,6 +301,38 @@ TEST_F(TextView, InputMethodShowsItsPreeditAtTheCaretAndCommitsAsTyped) {
     EXPECT_EQ(field.inputMethodQuery(Qt::ImCursorPosition).toInt(), 2);
 }
 
+// The font and direction a screen reader reads at each offset, and no value to set, as of QPlainTextEdit
+// with the same font and text: the caret (-2), the end (-1), every unit, past the end.
+TEST_F(TextView, ScreenReadersReadTheTextsAttributesAsInQtsOwnFieldAndNoValue) {
+    const QString text = QStringLiteral("one two\n\u0627\u0644\u0639 x\n\nz");
+    QFont underlined("DejaVu Serif", 13, QFont::Bold, true);
+    underlined.setUnderline(true);
+    for (const QFont& font : {field.font(), underlined}) {
+        QPlainTextEdit reference;
+        reference.setFont(font);
+        reference.setPlainText(text);
+        QTextCursor caret = reference.textCursor();
+        caret.setPosition(5);
+        reference.setTextCursor(caret);
+        field.setFont(font);
+        field.setText(text);
+        field.select(5, 5);
+        QAccessibleInterface* ours = QAccessible::queryAccessibleInterface(&field);
+        QAccessibleInterface* theirs = QAccessible::queryAccessibleInterface(&reference);
+        EXPECT_EQ(ours->valueInterface(), nullptr);
+        EXPECT_EQ(theirs->valueInterface(), nullptr);
+        for (int offset = -2; offset <= text.size() + 1; ++offset) {
+            int start[2] = {};
+            int end[2] = {};
+            const QString read = ours->textInterface()->attributes(offset, &start[0], &end[0]);
+            EXPECT_EQ(read.toStdString(),
+                      theirs->textInterface()->attributes(offset, &start[1], &end[1]).toStdString())
+                << offset;
+            EXPECT_EQ(std::pair(start[0], end[0]), std::pair(start[1], end[1])) << offset;
+        }
+    }
+}
+
 TEST_F(TextView, ScreenReadersReadAndEditTheText) {
     field.move(120, 90);
     field.setAccessibleName("Message to encrypt");

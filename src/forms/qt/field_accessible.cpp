@@ -1,10 +1,81 @@
 #include "field_accessible.h"
 
 #include "text_field.h"
+#include "units.h"
 
 #include <algorithm>
 
 namespace quorvel::forms::qt {
+namespace {
+
+// The run of units that share the attributes of the unit at `position`: its paragraph's text, or the
+// paragraph break it is in.
+std::pair<std::size_t, std::size_t> AttributeRun(std::u16string_view text, std::size_t position) {
+    if (!textedit::IsParagraphBreakUnit(text[position]))
+        return {textedit::ParagraphStart(text, position), textedit::ParagraphEnd(text, position)};
+    const std::size_t begin =
+        text[position] == u'\n' && position > 0 && text[position - 1] == u'\r' ? position - 1 : position;
+    return {begin, begin + textedit::ParagraphBreakLength(text, begin)};
+}
+
+// Whether a paragraph reads from right to left: its first strong character, as Qt finds a paragraph's
+// direction.
+bool RightToLeft(std::u16string_view paragraph) {
+    for (std::size_t index = 0; index < paragraph.size(); ++index) {
+        char32_t unit = paragraph[index];
+        if (QChar::isHighSurrogate(unit) && index + 1 < paragraph.size() &&
+            QChar::isLowSurrogate(paragraph[index + 1])) {
+            unit = QChar::surrogateToUcs4(paragraph[index], paragraph[index + 1]);
+            ++index;
+        }
+        switch (QChar::direction(unit)) {
+        case QChar::DirL:
+            return false;
+        case QChar::DirR:
+        case QChar::DirAL:
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+// A family name as a quoted attribute value, its separators escaped.
+QString Quoted(QString family) {
+    for (const QChar special : {u'\\', u':', u',', u'=', u';', u'"'})
+        family.replace(special, QStringLiteral("\\") + special);
+    return QLatin1Char('"') + family + QLatin1Char('"');
+}
+
+QString FontAttributes(const QFont& font, bool rightToLeft) {
+    QString attributes;
+    const auto add = [&attributes](const char* name, const QString& value) {
+        attributes += QLatin1String(name) + QLatin1Char(':') + value + QLatin1Char(';');
+    };
+    if (!font.family().isEmpty())
+        add("font-family", Quoted(font.family()));
+    // A font sized in pixels has no point size to tell.
+    if (font.pointSize() > 0)
+        add("font-size", QString::number(font.pointSize()) + QLatin1String("pt"));
+    add("font-weight", QLatin1String(font.weight() > QFont::Normal ? "bold" : "normal"));
+    const QFont::Style style = font.style();
+    add("font-style", QLatin1String(style == QFont::StyleItalic    ? "italic"
+                                    : style == QFont::StyleOblique ? "oblique"
+                                                                   : "normal"));
+    if (font.underline()) {
+        add("text-underline-style", QStringLiteral("solid"));
+        add("text-underline-type", QStringLiteral("single"));
+    }
+    if (rightToLeft)
+        add("writing-mode", QStringLiteral("rl"));
+    add("text-position", QStringLiteral("baseline"));
+    // Qt's fields align every paragraph to the start of its direction and call it left.
+    add("text-align", QStringLiteral("left"));
+    return attributes;
+}
+
+}  // namespace
 
 FieldAccessible::FieldAccessible(TextField* field) : QAccessibleWidget(field, QAccessible::EditableText) {}
 
@@ -22,8 +93,6 @@ void* FieldAccessible::interface_cast(QAccessible::InterfaceType type) {
         return static_cast<QAccessibleTextInterface*>(this);
     case QAccessible::EditableTextInterface:
         return static_cast<QAccessibleEditableTextInterface*>(this);
-    case QAccessible::ValueInterface:
-        return static_cast<QAccessibleValueInterface*>(this);
     default:
         return QAccessibleWidget::interface_cast(type);
     }
@@ -151,9 +220,26 @@ int FieldAccessible::offsetAtPoint(const QPoint& point) const {
 
 void FieldAccessible::scrollToSubstring(int startIndex, int) { field()->showPosition(clamp(startIndex)); }
 
+// The attributes of the paragraph, or of the paragraph break, at `offset` (-2 the caret, -1 or the
+// length the last unit), named as IAccessible2 and AT-SPI name them and in the order Qt's own fields
+// give them; nothing where there is no unit.
 QString FieldAccessible::attributes(int offset, int* startOffset, int* endOffset) const {
-    *startOffset = *endOffset = static_cast<int>(clamp(offset));
-    return {};
+    const std::u16string_view text = field()->editor().Text();
+    const auto length = static_cast<long long>(text.size());
+    long long at = offset == -2 ? cursorPosition() : offset;
+    if (at == -1 || at == length)
+        at = length - 1;
+    if (at < 0 || at >= length) {
+        *startOffset = *endOffset = -1;
+        return {};
+    }
+    const auto [begin, end] = AttributeRun(text, static_cast<std::size_t>(at));
+    *startOffset = static_cast<int>(begin);
+    *endOffset = static_cast<int>(end);
+    const std::size_t paragraph = textedit::ParagraphStart(text, begin);
+    return FontAttributes(
+        field()->font(),
+        RightToLeft(text.substr(paragraph, textedit::ParagraphEnd(text, paragraph) - paragraph)));
 }
 
 void FieldAccessible::deleteText(int startOffset, int endOffset) { replaceText(startOffset, endOffset, {}); }
@@ -164,17 +250,5 @@ void FieldAccessible::replaceText(int startOffset, int endOffset, const QString&
     const std::size_t begin = clamp(startOffset);
     field()->replace(begin, std::max(begin, clamp(endOffset)), Units(text));
 }
-
-QVariant FieldAccessible::currentValue() const { return field()->text(); }
-
-void FieldAccessible::setCurrentValue(const QVariant& value) {
-    field()->replace(0, field()->editor().Text().size(), Units(value.toString()));
-}
-
-QVariant FieldAccessible::maximumValue() const { return {}; }
-
-QVariant FieldAccessible::minimumValue() const { return {}; }
-
-QVariant FieldAccessible::minimumStepSize() const { return {}; }
 
 }  // namespace quorvel::forms::qt

@@ -11,11 +11,12 @@ class TextField;
 
 // What a screen reader reads of a text field: an editable, multi-line text named as its layout names
 // it, with its text, caret, selection, the rectangles of its characters, and its text by character,
-// word, row, sentence and paragraph as the editing core divides it. Edits are read and made as the user's.
+// word, row, sentence and paragraph as the editing core divides it, and the font and direction each
+// paragraph is shown in. Edits are read and made as the user's. Like Qt's own fields it offers no value
+// to set, which would replace the whole text.
 class FieldAccessible final : public QAccessibleWidget,
                               public QAccessibleTextInterface,
-                              public QAccessibleEditableTextInterface,
-                              public QAccessibleValueInterface {
+                              public QAccessibleEditableTextInterface {
 public:
     explicit FieldAccessible(TextField* field);
 
@@ -51,13 +52,6 @@ public:
     void deleteText(int startOffset, int endOffset) override;
     void insertText(int offset, const QString& text) override;
     void replaceText(int startOffset, int endOffset, const QString& text) override;
-
-    // QAccessibleValueInterface: the value is the text.
-    QVariant currentValue() const override;
-    void setCurrentValue(const QVariant& value) override;
-    QVariant maximumValue() const override;
-    QVariant minimumValue() const override;
-    QVariant minimumStepSize() const override;
 
 private:
     TextField* field() const;
