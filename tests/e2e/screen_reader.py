@@ -5,8 +5,8 @@ fields must give back exactly through the text interface.
 
 With --typing and the message instead, while the message has just been typed into the Encrypt
 window's input field and that field has the keyboard: follows the caret as keys move it, reads the
-text at the caret by word and by line, and checks the events a screen reader hears while keys
-insert, delete and select."""
+text at the caret by word and by line, checks the events a screen reader hears while keys
+insert, delete and select, the font it tells and that the field has no value to set."""
 import subprocess
 import sys
 import time
@@ -155,6 +155,18 @@ if sys.argv[1] == "--typing":
     check("word at the caret after ctrl+Home", at(text, 0, pyatspi.TEXT_BOUNDARY_WORD_START),
           ("Meet", 0, 4))
     check("text after the keys", text.getText(0, -1), message)
+    # The font a reader tells is that of the first paragraph, the 29 characters before the line
+    # break, and the field has no value that a tool could set in place of its text.
+    # The field's font is Verdana at 9.75 points, told in whole points as Qt's own fields tell it.
+    attributes, start, end = text.getAttributeRun(3, False)
+    check("attribute run at 3", (start, end), (0, 29))
+    check("attributes at 3", sorted(attributes),
+          ['family-name:"Verdana"', "justification:left", "size:10", "style:normal", "vertical-align:baseline"])
+    try:
+        source.queryValue()
+        failures.append(f"the field has a value: {source.queryValue().currentValue!r}")
+    except NotImplementedError:
+        pass
     for failure in failures:
         print("FAIL:", failure)
     sys.exit(1 if failures else 0)
