@@ -74,10 +74,15 @@ const KeyAction* Matched(const QKeyEvent& event, const auto& bindings) {
 }  // namespace
 
 KeyAction ActionOf(const QKeyEvent& event) {
-    if (const KeyAction* moving = Matched(event, kMovingKeys))
-        return *moving;
+    // Qt binds none of these keys to a character key without Ctrl, Alt or Meta, nor the plain Backspace
+    // key to a caret move, in any scheme: typing is not slowed by matching them.
+    const Qt::KeyboardModifiers commands = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (event.key() < Qt::Key_Escape && !(event.modifiers() & commands))
+        return {};
     if (event.key() == Qt::Key_Backspace && !(event.modifiers() & ~Qt::ShiftModifier))
         return Do(Command::Backspace);
+    if (const KeyAction* moving = Matched(event, kMovingKeys))
+        return *moving;
     const KeyAction* editing = Matched(event, kEditingKeys);
     if (!editing)
         return {};
