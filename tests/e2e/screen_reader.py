@@ -6,7 +6,8 @@ fields must give back exactly through the text interface.
 With --typing and the message instead, while the message has just been typed into the Encrypt
 window's input field and that field has the keyboard: follows the caret as keys move it, reads the
 text at the caret by word and by line, checks the events a screen reader hears while keys
-insert, delete and select, the font it tells and that the field has no value to set."""
+insert, delete and select, the font it tells, that the field has no value to set, and its context
+menu in the program's language, German."""
 import subprocess
 import sys
 import time
@@ -130,6 +131,38 @@ def heard_while_typing(source):
     return heard
 
 
+# The field's context menu as Qt's own fields show it on an X11 desktop, the program running in German:
+# Qt's German texts, each with its key as the desktop binds it.
+MENU_ITEMS = [
+    "R\u00fcckg\u00e4ngig\tStrg+Z", "Wiederherstellen\tStrg+Umschalt+Z", "", "Ausschneiden\tStrg+X",
+    "Kopieren\tStrg+C", "Einf\u00fcgen\tStrg+V", "L\u00f6schen", "", "Alles ausw\u00e4hlen\tStrg+A"]
+
+
+def menu_shown_by(key):
+    """The names of the items of the popup menu that shows when `key` is pressed, or None."""
+    shown = []
+
+    def listen(event):
+        if event.source.getRoleName() == "popup menu" and event.detail1 == 1:
+            shown.append([item.name for item in event.source])
+            pyatspi.Registry.stop()
+
+    def give_up():
+        pyatspi.Registry.stop()
+        return False
+
+    def press():
+        keys(key)
+        GLib.timeout_add_seconds(5, give_up)
+        return False
+
+    pyatspi.Registry.registerEventListener(listen, "object:state-changed:showing")
+    GLib.idle_add(press)
+    pyatspi.Registry.start()
+    pyatspi.Registry.deregisterEventListener(listen, "object:state-changed:showing")
+    return shown[0] if shown else None
+
+
 if sys.argv[1] == "--typing":
     message = sys.argv[2]
     source = field("Encrypt Message", "Message to encrypt")
@@ -167,6 +200,8 @@ if sys.argv[1] == "--typing":
         failures.append(f"the field has a value: {source.queryValue().currentValue!r}")
     except NotImplementedError:
         pass
+    check("context menu", menu_shown_by("Menu"), MENU_ITEMS)
+    keys("Escape")
     for failure in failures:
         print("FAIL:", failure)
     sys.exit(1 if failures else 0)

@@ -2,7 +2,8 @@
 # What a screen reader finds of the program through the accessibility bus: windows as frames named
 # by their captions, every control with its role and a name a person understands, in tab order, and
 # the output of each pass read exactly through the text interface; and in a field being typed into,
-# the caret where the keys leave it, the text at the caret by word and line, and the events heard.
+# the caret where the keys leave it, the text at the caret by word and line, the events heard, and
+# the context menu in the system's language.
 # The bus lives in a D-Bus session of the test's own.
 [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] && [ -n "${QUORVEL_OWN_BUS:-}" ] ||
     QUORVEL_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
@@ -11,7 +12,8 @@ start_desktop
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 PIDS+=($!)
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-start_program
+# In German, for the fields' context menu in Qt's own German words.
+LC_ALL=de_DE.UTF-8 start_program
 
 message='Meet 100% at 7:30, Room B-12!'$'\n''bring "maps"'
 main=$(window "Quorvel 1.0")
