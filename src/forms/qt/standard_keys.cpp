@@ -21,8 +21,8 @@ constexpr KeyAction SelectTo(Motion motion) { return {Kind::Command, {Command::M
 
 using Binding = std::pair<QKeySequence::StandardKey, KeyAction>;
 
-// QPlainTextEdit's page keys first, then its text control's selection, copy and caret keys in the order
-// it tries them; it tries the plain Backspace key next, and then the editing keys.
+// QPlainTextEdit's page keys, then its text control's selection, copy and caret keys in the order it
+// tries them; after them the plain Backspace key, and then the editing keys.
 constexpr std::array<Binding, 26> kMovingKeys{{
     {QKeySequence::SelectPreviousPage, SelectTo(Motion::PageUp)},
     {QKeySequence::SelectNextPage, SelectTo(Motion::PageDown)},
@@ -74,8 +74,8 @@ const KeyAction* Matched(const QKeyEvent& event, const auto& bindings) {
 }  // namespace
 
 KeyAction ActionOf(const QKeyEvent& event) {
-    // Qt binds none of these keys to a character key without Ctrl, Alt or Meta, nor the plain Backspace
-    // key to a caret move, in any scheme: typing is not slowed by matching them.
+    // No scheme binds a character key without Ctrl, Alt or Meta, nor the plain Backspace key to a caret
+    // move: typing is not slowed by matching them.
     const Qt::KeyboardModifiers commands = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
     if (event.key() < Qt::Key_Escape && !(event.modifiers() & commands))
         return {};
