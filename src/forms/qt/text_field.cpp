@@ -19,7 +19,6 @@
 #include <QTextCharFormat>
 
 #include <algorithm>
-#include <array>
 #include <climits>
 #include <utility>
 
