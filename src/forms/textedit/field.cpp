@@ -87,6 +87,7 @@ std::size_t SentenceEnd(std::u16string_view text, std::size_t from, std::size_t 
 
 Field::Field(Measurer& measurer, FieldHost& host) : measurer_(measurer), host_(host), editor_(measurer) {
     editor_.SetChangeListener([this](const TextChange& change) {
+        directions_.Edited(editor_.Text(), change);
         changed_ = true;
         host_.TextEdited(change);
     });
@@ -166,7 +167,7 @@ void Field::Perform(const KeyCommand& command) {
     case Command::Paste:
         return Run(MenuCommand::Paste);
     default:
-        UserChange([&] { textedit::Perform(command, editor_, viewport_); });
+        UserChange([&] { textedit::Perform(Directed(command), editor_, viewport_); });
         return;
     }
 }
@@ -196,6 +197,31 @@ void Field::Run(MenuCommand command) {
         UserChange([&] { editor_.SelectAll(); });
         return;
     }
+}
+
+// In a right-to-left paragraph Left goes on through the text and Right back, where the arrows follow the
+// direction; the paragraph is the caret's.
+KeyCommand Field::Directed(KeyCommand command) const {
+    if (!arrowsFollowDirection_ || command.command != Command::Move ||
+        DirectionAt(editor_.selection().caret) != TextDirection::RightToLeft)
+        return command;
+    switch (command.motion) {
+    case Motion::Left:
+        command.motion = Motion::Right;
+        break;
+    case Motion::Right:
+        command.motion = Motion::Left;
+        break;
+    case Motion::WordLeft:
+        command.motion = Motion::WordRight;
+        break;
+    case Motion::WordRight:
+        command.motion = Motion::WordLeft;
+        break;
+    default:
+        break;
+    }
+    return command;
 }
 
 bool Field::IsEnabled(MenuCommand command) const {
@@ -385,14 +411,22 @@ std::u16string_view Field::RowText(std::size_t row) const {
         .substr(rows.RowStart(row), rows.RowEnd(row) - rows.RowStart(row));
 }
 
-bool Field::Shaped(std::u16string_view row) const {
-    return !row.empty() && row.size() <= Measurer::MaxPieceLength && AnyClusterNeedsShaping(row);
+TextDirection Field::DirectionAt(std::size_t position) const {
+    return directions_.At(editor_.Text(), position);
 }
 
-long long Field::X(std::u16string_view text, std::size_t offset) const {
+TextDirection Field::RowDirection(std::size_t row) const { return DirectionAt(editor_.rows().RowStart(row)); }
+
+// A row of a right-to-left paragraph is reordered for drawing even when it holds only Latin and digits.
+bool Field::Shaped(std::u16string_view row, TextDirection direction) const {
+    return !row.empty() && row.size() <= Measurer::MaxPieceLength &&
+           (direction == TextDirection::RightToLeft || AnyClusterNeedsShaping(row));
+}
+
+long long Field::X(std::u16string_view text, std::size_t offset, TextDirection direction) const {
     offset = std::min(offset, text.size());
-    if (Shaped(text))
-        return host_.ShapedX(text, offset);
+    if (Shaped(text, direction))
+        return host_.ShapedX(text, offset, direction);
     long long x = 0;
     std::vector<int> advances;
     for (std::size_t at = 0; at < offset;) {
@@ -409,15 +443,15 @@ long long Field::X(std::u16string_view text, std::size_t offset) const {
 
 int Field::XInRow(std::size_t row, std::size_t position, bool atEndOfRow) const {
     const std::u16string_view text = RowText(row);
-    if (Shaped(text))
-        return host_.ShapedX(text, position - editor_.rows().RowStart(row));
+    if (const TextDirection direction = RowDirection(row); Shaped(text, direction))
+        return host_.ShapedX(text, position - editor_.rows().RowStart(row), direction);
     return editor_.XOf(position, atEndOfRow);
 }
 
 std::size_t Field::OffsetAtX(std::size_t row, int x) const {
     const std::u16string_view text = RowText(row);
-    if (Shaped(text))
-        return editor_.rows().RowStart(row) + ClusterFloor(text, host_.ShapedOffsetAt(text, x));
+    if (const TextDirection direction = RowDirection(row); Shaped(text, direction))
+        return editor_.rows().RowStart(row) + ClusterFloor(text, host_.ShapedOffsetAt(text, x, direction));
     return editor_.PositionAt(row, x);
 }
 
@@ -447,7 +481,7 @@ Box Field::CaretBox() const {
     if (preedit_.Active()) {
         // While composing, the caret is the input method's, inside the pre-edit.
         const Preedit::ShownRow shown = preedit_.Show(RowText(row), caret - editor_.rows().RowStart(row));
-        x = X(shown.text, shown.caret);
+        x = X(shown.text, shown.caret, RowDirection(row));
     }
     Box box = RowBox(row, x, x);
     // Spaces hang past the view's edge at the end of a row; the caret after them stays at the edge.
@@ -500,7 +534,8 @@ std::vector<RowPaint> Field::Paint(long long top, long long bottom) const {
             paint.selectionEnd = std::clamp(selection.end(), start, rows.RowEnd(row)) - start;
         }
         const std::u16string_view text = paint.Drawn();
-        paint.shaped = Shaped(text);
+        paint.direction = RowDirection(row);
+        paint.shaped = Shaped(text, paint.direction);
         if (paint.shaped || text.empty())
             continue;
 
