@@ -106,8 +106,7 @@ TEST_F(TextView, ATabIsAGapOfEightAverageCharactersAndTheTextAfterItIsDrawnThere
 
 // A wrapped row of a right-to-left paragraph is laid out right to left from the field's left edge, even
 // one of Latin alone, and Left goes on through the text there: the caret is where a QPlainTextEdit of the
-// same font and size puts it in the same paragraph, whose second line holds "xyzxyzxyz 12!", drawn as "!12
-// xyzxyzxyz".
+// same font and size puts it in the same paragraph, whose second line holds "xyzxyzxyz 12!".
 TEST_F(TextView, ARightToLeftParagraphsLatinRowIsLaidOutAndWalkedAsQPlainTextEditDoes) {
     const QString text = QStringLiteral(u"\u05D0 ") + QString(20, u'n') + QStringLiteral(" xyzxyzxyz 12!");
     field.resize(220, 120);
