@@ -71,8 +71,10 @@ void Check(bool condition) {
 // back into the field.
 class FuzzHost final : public FieldHost {
 public:
-    int ShapedX(std::u16string_view, std::size_t offset) override { return 7 * static_cast<int>(offset); }
-    std::size_t ShapedOffsetAt(std::u16string_view row, int x) override {
+    int ShapedX(std::u16string_view, std::size_t offset, TextDirection) override {
+        return 7 * static_cast<int>(offset);
+    }
+    std::size_t ShapedOffsetAt(std::u16string_view row, int x, TextDirection) override {
         return std::min(row.size(), static_cast<std::size_t>(std::max(0, x) / 7));
     }
     bool CopyToClipboard(std::u16string_view text, bool) override {

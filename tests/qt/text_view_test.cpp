@@ -106,6 +106,36 @@ TEST_F(TextView, ATabIsAGapOfEightAverageCharactersAndTheTextAfterItIsDrawnThere
     }
 }
 
+// A wrapped row of a right-to-left paragraph is laid out right to left from the field's left edge, even
+// one of Latin alone, and Left goes on through the text there: the caret is where a QPlainTextEdit of the
+// same font and size puts it in the same paragraph, whose second line holds "xyzxyzxyz 12!".
+TEST_F(TextView, ARightToLeftParagraphsLatinRowIsLaidOutAndWalkedAsQPlainTextEditDoes) {
+    const QString text = QStringLiteral(u"\u05D0 ") + QString(20, u'n') + QStringLiteral(" xyzxyzxyz 12!");
+    field.resize(220, 120);
+    field.setText(text);
+    QPlainTextEdit plain;
+    plain.setFont(field.font());
+    plain.resize(field.size());
+    plain.setPlainText(text);
+    plain.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&plain));
+    ASSERT_EQ(row(1), QStringLiteral("xyzxyzxyz 12!"));
+    const int start = static_cast<int>(rows().RowStart(1));
+    for (int position = start; position <= text.size(); ++position) {
+        QTextCursor cursor = plain.textCursor();
+        cursor.setPosition(position);
+        plain.setTextCursor(cursor);
+        field.select(static_cast<std::size_t>(position), static_cast<std::size_t>(position));
+        ASSERT_EQ(field.editor().CaretRow(), 1u);
+        // Qt's caret is placed at a fraction of a pixel, rounded either way.
+        EXPECT_NEAR(field.cursorRect().x(), plain.cursorRect().x(), 1) << position;
+        QTest::keyClick(&plain, Qt::Key_Left);
+        QTest::keyClick(&field, Qt::Key_Left);
+        EXPECT_EQ(field.editor().selection().caret, static_cast<std::size_t>(plain.textCursor().position()))
+            << position;
+    }
+}
+
 TEST_F(TextView, KeysTypeSelectUndoAndRedo) {
     QTest::keyClicks(&field, "one two");
     QTest::keyClick(&field, Qt::Key_Return);

@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace quorvel::forms::textedit {
@@ -19,13 +20,16 @@ using testing::FixedMeasurer;
 using testing::TestMeasurer;
 
 // Records what the field asks of its toolkit; its clipboard can be told to refuse a copy. Shaped rows
-// are drawn right to left, every cluster 10 wide, as a shaping engine draws Hebrew.
+// are drawn right to left, every cluster 10 wide, as a shaping engine draws Hebrew; the direction each
+// row was asked in is kept.
 class FakeHost : public FieldHost {
 public:
-    int ShapedX(std::u16string_view row, std::size_t offset) override {
+    int ShapedX(std::u16string_view row, std::size_t offset, TextDirection direction) override {
+        shapedIn[std::u16string(row)] = direction;
         return 10 * static_cast<int>(row.size() - offset);
     }
-    std::size_t ShapedOffsetAt(std::u16string_view row, int x) override {
+    std::size_t ShapedOffsetAt(std::u16string_view row, int x, TextDirection direction) override {
+        shapedIn[std::u16string(row)] = direction;
         return row.size() - std::min(row.size(), static_cast<std::size_t>(std::max(0, x + 5) / 10));
     }
     bool CopyToClipboard(std::u16string_view text, bool sensitive) override {
@@ -62,6 +66,7 @@ public:
     std::vector<FieldChange> changes;
     std::vector<Copy> drags;
     std::function<DropAction(std::u16string_view)> dragLoop;
+    std::map<std::u16string, TextDirection> shapedIn;
 };
 
 // A view 100 wide and 85 high, margins of 5 at the sides and 1 above, rows 16 high: 9 clusters of 10
@@ -248,6 +253,53 @@ TEST_F(FieldTest, InShapedRowsUpAndDownGoByWhereTheHostDrawsTheCaret) {
     click(0, 0);
     EXPECT_EQ(field.editor().selection().caret, 10u);
     EXPECT_EQ(field.editor().CaretRow(), 0u);
+}
+
+// A paragraph has one direction, from its first strong character: every row of a right-to-left one
+// goes to the shaping engine in it, its wrapped Latin rows too, and is hit-tested as drawn; a row of a
+// left-to-right one that needs shaping goes in left to right, and a plain Latin one stays runs.
+TEST_F(FieldTest, EveryRowOfAParagraphIsDrawnInTheDirectionOfItsFirstStrongCharacter) {
+    field.SetText(u"(\u05D0 abcdefgh ijklmnop\nabc \u05D1\u05D2\nxyz");
+    using D = TextDirection;
+    std::vector<std::tuple<std::u16string, bool, D>> drawn;
+    for (const RowPaint& row : field.Paint(0, 85))
+        drawn.emplace_back(row.text, row.shaped, row.direction);
+    EXPECT_EQ(drawn,
+              (std::vector<std::tuple<std::u16string, bool, D>>{{u"(\u05D0 ", true, D::RightToLeft},
+                                                                {u"abcdefgh ", true, D::RightToLeft},
+                                                                {u"ijklmnop", true, D::RightToLeft},
+                                                                {u"abc \u05D1\u05D2", true, D::LeftToRight},
+                                                                {u"xyz", false, D::LeftToRight}}));
+    EXPECT_EQ(field.PositionAt({5 + 1, 1 + 16 + 8}), 12u);  // the drawn left end of "abcdefgh "
+    EXPECT_EQ(host.shapedIn.at(u"abcdefgh "), D::RightToLeft);
+    field.CharacterBox(27);
+    EXPECT_EQ(host.shapedIn.at(u"abc \u05D1\u05D2"), D::LeftToRight);
+}
+
+// Left and Right as the platform's fields take them, QPlainTextEdit's moves written out: in Windows'
+// EDIT always back and on through the text; in Qt's the other way through a right-to-left paragraph
+// (the caret's), Ctrl with them too, and a selection collapses to the end they point at.
+TEST_F(FieldTest, LeftAndRightGoTheOtherWayThroughARightToLeftParagraphWhereThePlatformsFieldsDo) {
+    field.SetText(u"\u05E9\u05DC\u05D5\u05DD abc\nabc \u05E9\u05DC\u05D5\u05DD");
+    const auto from = [&](std::size_t anchor, std::size_t caret, textedit::Key key,
+                          Modifiers modifiers = {}) {
+        field.Select(anchor, caret);
+        field.Perform(Key(key, modifiers));
+        return std::pair{field.editor().selection().anchor, field.editor().selection().caret};
+    };
+    using P = std::pair<std::size_t, std::size_t>;
+    EXPECT_EQ(from(2, 2, Key::Left), (P{1, 1}));
+    EXPECT_EQ(from(2, 2, Key::Right), (P{3, 3}));
+    field.SetArrowsFollowDirection(true);
+    EXPECT_EQ(from(2, 2, Key::Left), (P{3, 3}));
+    EXPECT_EQ(from(2, 2, Key::Right), (P{1, 1}));
+    EXPECT_EQ(from(7, 7, Key::Left), (P{8, 8}));  // in the paragraph's Latin
+    EXPECT_EQ(from(2, 2, Key::Left, {.shift = true}), (P{2, 3}));
+    EXPECT_EQ(from(2, 4, Key::Left), (P{4, 4}));
+    EXPECT_EQ(from(2, 4, Key::Right), (P{2, 2}));
+    EXPECT_EQ(from(0, 0, Key::Left, {.control = true}), (P{5, 5}));
+    EXPECT_EQ(from(8, 8, Key::Right, {.control = true}), (P{5, 5}));
+    EXPECT_EQ(from(15, 15, Key::Left), (P{14, 14}));  // in the Hebrew of a left-to-right paragraph
 }
 
 TEST_F(FieldTest, ANewWidthLaysTheRowsOutAgainKeepingTheSelectionAndEditsBringTheCaretIntoView) {

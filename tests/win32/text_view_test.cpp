@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <imm.h>
 #include <oleacc.h>
+#include <usp10.h>
 
 #include <algorithm>
 #include <cstring>
@@ -445,6 +446,43 @@ TEST_F(FieldTest, RowsAreDrawnAndHitAsGdiAndUniscribeDrawThem) {
         Click({x, left.y + 2});
         EXPECT_EQ(Caret(), x - left.x < right.x - x ? 1u : 3u) << x - left.x;
     }
+}
+
+// A row of a right-to-left paragraph goes through Uniscribe right to left, one of Latin alone too: after
+// a line separator, the caret stops in "xyz 12!" are where Uniscribe itself puts them in a right-to-left
+// string of the field's font, which are not where it puts them left to right.
+TEST_F(FieldTest, ARightToLeftParagraphsLatinRowIsDrawnRightToLeft) {
+    Set(u"\u05D0\u2028xyz 12!");
+    ASSERT_EQ(RowStart(1), 2u);
+    const std::u16string_view row = u"xyz 12!";
+    HDC dc = GetDC(field_);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(Send(WM_GETFONT)));
+    const auto carets = [&](DWORD flags) {
+        SCRIPT_STRING_ANALYSIS analysis = nullptr;
+        SCRIPT_CONTROL control{};
+        SCRIPT_STATE state{};
+        state.uBidiLevel = flags & SSA_RTL ? 1 : 0;
+        EXPECT_EQ(ScriptStringAnalyse(dc, row.data(), 7, 32, -1, SSA_GLYPHS | flags, 0, &control, &state,
+                                      nullptr, nullptr, nullptr, &analysis),
+                  S_OK);
+        std::vector<int> xs;
+        for (int cp = 0; cp <= 7; ++cp) {
+            int x = 0;
+            ScriptStringCPtoX(analysis, std::min(cp, 6), cp == 7, &x);
+            xs.push_back(x);
+        }
+        ScriptStringFree(&analysis);
+        return xs;
+    };
+    const std::vector<int> rightToLeft = carets(SSA_RTL);
+    const std::vector<int> leftToRight = carets(0);
+    SelectObject(dc, previous);
+    ReleaseDC(field_, dc);
+    std::vector<int> drawn;
+    for (std::size_t position = 2; position <= 9; ++position)
+        drawn.push_back(PointOf(position).x - TextArea().left);
+    EXPECT_EQ(drawn, rightToLeft);
+    EXPECT_NE(drawn, leftToRight);
 }
 
 // Rows wrap at the field's width as GDI measures the text: none is wider than the text's rectangle, and

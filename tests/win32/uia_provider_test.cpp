@@ -38,8 +38,8 @@ public:
 // What the stand-in's field asks of a toolkit: nothing it draws, no clipboard, no timers.
 class NoHost final : public textedit::FieldHost {
 public:
-    int ShapedX(std::u16string_view, std::size_t) override { return 0; }
-    std::size_t ShapedOffsetAt(std::u16string_view, int) override { return 0; }
+    int ShapedX(std::u16string_view, std::size_t, textedit::TextDirection) override { return 0; }
+    std::size_t ShapedOffsetAt(std::u16string_view, int, textedit::TextDirection) override { return 0; }
     bool CopyToClipboard(std::u16string_view, bool) override { return false; }
     std::optional<std::u16string> ClipboardText() override { return std::nullopt; }
     bool ClipboardHasText() override { return false; }

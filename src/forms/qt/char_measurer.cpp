@@ -23,9 +23,15 @@ QString DrawnText(std::u16string_view text) {
     return drawn;
 }
 
-ShapedRow::ShapedRow(std::u16string_view text, const QFont& font) : layout_(DrawnText(text), font) {
+Qt::LayoutDirection LayoutDirection(textedit::TextDirection direction) {
+    return direction == textedit::TextDirection::RightToLeft ? Qt::RightToLeft : Qt::LeftToRight;
+}
+
+ShapedRow::ShapedRow(std::u16string_view text, const QFont& font, Qt::LayoutDirection direction)
+    : layout_(DrawnText(text), font) {
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
+    option.setTextDirection(direction);
     layout_.setTextOption(option);
     layout_.beginLayout();
     line_ = layout_.createLine();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bidi.h"
 #include "measurer.h"
 
 #include <QFont>
@@ -52,12 +53,16 @@ inline char16_t DrawnUnit(char16_t unit) {
 }
 // `text` as the field draws it.
 QString DrawnText(std::u16string_view text);
+// The direction Qt lays a row of a paragraph of `direction` out in.
+Qt::LayoutDirection LayoutDirection(textedit::TextDirection direction);
 
 // `text` as one unwrapped line of QTextLayout, drawn as the field draws it: for measuring shaped runs,
-// and for drawing and hit-testing rows in visual order.
+// and for drawing and hit-testing rows in visual order in their paragraph's base `direction`, from the
+// left edge whatever the direction, as QPlainTextEdit draws its rows.
 class ShapedRow {
 public:
-    ShapedRow(std::u16string_view text, const QFont& font);
+    ShapedRow(std::u16string_view text, const QFont& font,
+              Qt::LayoutDirection direction = Qt::LayoutDirectionAuto);
     QTextLayout& layout() { return layout_; }
     const QTextLine& line() const { return line_; }
 

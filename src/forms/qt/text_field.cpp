@@ -96,6 +96,7 @@ TextField::TextField(QWidget* parent) : QAbstractScrollArea(parent), measurer_(U
 
     // Qt's fields show their selection without the focus, in the inactive highlight.
     field_.SetSelectionShownUnfocused(true);
+    field_.SetArrowsFollowDirection(true);
     // The platform's flash time is a whole on-and-off cycle; 0 or less means a caret that does not blink.
     field_.SetCaretBlink(std::max(0, QApplication::cursorFlashTime() / 2));
     // A press within the double-click interval of a double-click, and closer to it than the drag
@@ -131,15 +132,15 @@ std::size_t TextField::positionAt(QPoint at) const { return field_.PositionAt({a
 
 // What the field asks of Qt
 
-int TextField::ShapedX(std::u16string_view row, std::size_t offset) {
-    const ShapedRow drawn(row, measurer_.font());
+int TextField::ShapedX(std::u16string_view row, std::size_t offset, textedit::TextDirection direction) {
+    const ShapedRow drawn(row, measurer_.font(), LayoutDirection(direction));
     if (!drawn.line().isValid())
         return 0;
     return static_cast<int>(drawn.line().cursorToX(static_cast<int>(offset)) * CharMeasurer::kScale);
 }
 
-std::size_t TextField::ShapedOffsetAt(std::u16string_view row, int x) {
-    const ShapedRow drawn(row, measurer_.font());
+std::size_t TextField::ShapedOffsetAt(std::u16string_view row, int x, textedit::TextDirection direction) {
+    const ShapedRow drawn(row, measurer_.font(), LayoutDirection(direction));
     if (!drawn.line().isValid())
         return 0;
     return static_cast<std::size_t>(
@@ -550,7 +551,7 @@ void TextField::paintEvent(QPaintEvent* event) {
 
 void TextField::paintLayout(QPainter& painter, const textedit::RowPaint& row,
                             const QList<QTextLayout::FormatRange>& formats) {
-    ShapedRow drawn(row.Drawn(), measurer_.font());
+    ShapedRow drawn(row.Drawn(), measurer_.font(), LayoutDirection(row.direction));
     painter.setPen(palette().color(QPalette::Text));
     drawn.layout().draw(&painter, QPointF(kMargin, static_cast<qreal>(row.y)), formats);
 }

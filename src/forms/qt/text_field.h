@@ -93,8 +93,8 @@ protected:
 
 private:
     // FieldHost
-    int ShapedX(std::u16string_view row, std::size_t offset) override;
-    std::size_t ShapedOffsetAt(std::u16string_view row, int x) override;
+    int ShapedX(std::u16string_view row, std::size_t offset, textedit::TextDirection direction) override;
+    std::size_t ShapedOffsetAt(std::u16string_view row, int x, textedit::TextDirection direction) override;
     void StartTimer(textedit::FieldTimer timer, int ms) override;
     void StopTimer(textedit::FieldTimer timer) override;
     textedit::DropAction StartDrag(std::u16string_view text, bool sensitive) override;

@@ -89,6 +89,7 @@ std::size_t SentenceEnd(std::u16string_view text, std::size_t from, std::size_t 
 
 Field::Field(Measurer& measurer, FieldHost& host) : measurer_(measurer), host_(host), editor_(measurer) {
     editor_.SetChangeListener([this](const TextChange& change) {
+        directions_.Edited(editor_.Text(), change);
         changed_ = true;
         // What a double- or triple-click selected is gone with the text it was in.
         pressUnit_ = TextUnit::Character;
@@ -170,7 +171,7 @@ void Field::Perform(const KeyCommand& command) {
     case Command::Paste:
         return Run(MenuCommand::Paste);
     default:
-        UserChange([&] { textedit::Perform(command, editor_, viewport_); });
+        UserChange([&] { textedit::Perform(Directed(command), editor_, viewport_); });
         return;
     }
 }
@@ -200,6 +201,31 @@ void Field::Run(MenuCommand command) {
         UserChange([&] { editor_.SelectAll(); });
         return;
     }
+}
+
+// In a right-to-left paragraph Left goes on through the text and Right back, where the arrows follow the
+// direction; the paragraph is the caret's.
+KeyCommand Field::Directed(KeyCommand command) const {
+    if (!arrowsFollowDirection_ || command.command != Command::Move ||
+        DirectionAt(editor_.selection().caret) != TextDirection::RightToLeft)
+        return command;
+    switch (command.motion) {
+    case Motion::Left:
+        command.motion = Motion::Right;
+        break;
+    case Motion::Right:
+        command.motion = Motion::Left;
+        break;
+    case Motion::WordLeft:
+        command.motion = Motion::WordRight;
+        break;
+    case Motion::WordRight:
+        command.motion = Motion::WordLeft;
+        break;
+    default:
+        break;
+    }
+    return command;
 }
 
 bool Field::IsEnabled(MenuCommand command) const {
@@ -530,14 +556,22 @@ std::u16string_view Field::RowText(std::size_t row) const {
         .substr(rows.RowStart(row), rows.RowEnd(row) - rows.RowStart(row));
 }
 
-bool Field::Shaped(std::u16string_view row) const {
-    return !row.empty() && row.size() <= Measurer::MaxPieceLength && AnyClusterNeedsShaping(row);
+TextDirection Field::DirectionAt(std::size_t position) const {
+    return directions_.At(editor_.Text(), position);
 }
 
-long long Field::X(std::u16string_view text, std::size_t offset) const {
+TextDirection Field::RowDirection(std::size_t row) const { return DirectionAt(editor_.rows().RowStart(row)); }
+
+// A row of a right-to-left paragraph is reordered for drawing even when it holds only Latin and digits.
+bool Field::Shaped(std::u16string_view row, TextDirection direction) const {
+    return !row.empty() && row.size() <= Measurer::MaxPieceLength &&
+           (direction == TextDirection::RightToLeft || AnyClusterNeedsShaping(row));
+}
+
+long long Field::X(std::u16string_view text, std::size_t offset, TextDirection direction) const {
     offset = std::min(offset, text.size());
-    if (Shaped(text))
-        return host_.ShapedX(text, offset);
+    if (Shaped(text, direction))
+        return host_.ShapedX(text, offset, direction);
     long long x = 0;
     std::vector<int> advances;
     for (std::size_t at = 0; at < offset;) {
@@ -554,15 +588,15 @@ long long Field::X(std::u16string_view text, std::size_t offset) const {
 
 int Field::XInRow(std::size_t row, std::size_t position, bool atEndOfRow) const {
     const std::u16string_view text = RowText(row);
-    if (Shaped(text))
-        return host_.ShapedX(text, position - editor_.rows().RowStart(row));
+    if (const TextDirection direction = RowDirection(row); Shaped(text, direction))
+        return host_.ShapedX(text, position - editor_.rows().RowStart(row), direction);
     return editor_.XOf(position, atEndOfRow);
 }
 
 std::size_t Field::OffsetAtX(std::size_t row, int x) const {
     const std::u16string_view text = RowText(row);
-    if (Shaped(text))
-        return editor_.rows().RowStart(row) + ClusterFloor(text, host_.ShapedOffsetAt(text, x));
+    if (const TextDirection direction = RowDirection(row); Shaped(text, direction))
+        return editor_.rows().RowStart(row) + ClusterFloor(text, host_.ShapedOffsetAt(text, x, direction));
     return editor_.PositionAt(row, x);
 }
 
@@ -600,7 +634,7 @@ Box Field::CaretBox() const {
         const std::size_t start = composed.starts[composedRow];
         x = X(
             std::u16string_view(composed.shown.text).substr(start, composed.starts[composedRow + 1] - start),
-            at - start);
+            at - start, RowDirection(row));
     }
     Box box = RowBox(row, x, x);
     box.y = Clamped(box.y + static_cast<long long>(composedRow) * geometry_.lineHeight);
@@ -702,7 +736,8 @@ void Field::PaintComposed(const ComposedRows& composed, std::size_t piece, std::
 
 void Field::LayRuns(RowPaint& paint) const {
     const std::u16string_view text = paint.Drawn();
-    paint.shaped = Shaped(text);
+    paint.direction = RowDirection(paint.row);
+    paint.shaped = Shaped(text, paint.direction);
     if (paint.shaped || text.empty())
         return;
     const long long right = static_cast<long long>(geometry_.width - geometry_.margin) * geometry_.scale;

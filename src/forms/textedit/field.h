@@ -1,7 +1,9 @@
 #pragma once
 
+#include "bidi.h"
 #include "editor.h"
 #include "key_map.h"
+#include "paragraph_directions.h"
 #include "preedit.h"
 #include "viewport.h"
 
@@ -60,11 +62,11 @@ class FieldHost {
 public:
     virtual ~FieldHost() = default;
 
-    // Rows that need shaping are drawn by the toolkit's shaping engine, in visual order: the x of the
-    // caret before `offset` in `row` (from the row's left edge, in the measurer's units), and the cluster
-    // boundary of `row` nearest to `x`.
-    virtual int ShapedX(std::u16string_view row, std::size_t offset) = 0;
-    virtual std::size_t ShapedOffsetAt(std::u16string_view row, int x) = 0;
+    // Rows that need shaping are drawn by the toolkit's shaping engine, in visual order, with their
+    // paragraph's base direction: the x of the caret before `offset` in `row` (from the row's left edge,
+    // in the measurer's units), and the cluster boundary of `row` nearest to `x`.
+    virtual int ShapedX(std::u16string_view row, std::size_t offset, TextDirection direction) = 0;
+    virtual std::size_t ShapedOffsetAt(std::u16string_view row, int x, TextDirection direction) = 0;
 
     // Puts `text` on the system's clipboard, kept out of clipboard history when `sensitive`; whether the
     // clipboard then holds it.
@@ -113,8 +115,11 @@ struct RowPaint {
     long long y = 0;
     // What is drawn: the row's text, or while composing the row with the pre-edit at the caret.
     std::u16string_view text;
-    // Drawn by the toolkit's shaping engine, in visual order, rather than as runs.
+    // Drawn by the toolkit's shaping engine, in visual order, rather than as runs: every row of a
+    // right-to-left paragraph, and rows that need shaping. `direction` is the paragraph's base direction,
+    // which the engine lays the row out in.
     bool shaped = false;
+    TextDirection direction = TextDirection::LeftToRight;
     // The part of `text` drawn selected; empty when none.
     std::size_t selectionBegin = 0, selectionEnd = 0;
     // Unshaped rows: the runs between tabs and the selection's ends, up to the first cluster past the
@@ -173,6 +178,9 @@ public:
     // How far the pointer goes with the button down after a press in the selection before the
     // selection is dragged (QApplication::startDragDistance, SM_CXDRAG and SM_CYDRAG halved).
     void SetDragDistance(Distance distance) { dragDistance_ = distance; }
+    // Whether Left and Right (Ctrl with them too) go the other way through the text in a right-to-left
+    // paragraph, as in Qt's fields, or always back and on through it, as in Windows' EDIT.
+    void SetArrowsFollowDirection(bool follow) { arrowsFollowDirection_ = follow; }
 
     // The view's geometry; the rows are laid out again at a new width, or after the measurer's font
     // changed with `relayout`.
@@ -253,11 +261,13 @@ public:
     Box RangeBox(std::size_t row, std::size_t begin, std::size_t end) const;
     // The position nearest to a point.
     std::size_t PositionAt(Point at) const;
-    // Whether the row is drawn by the shaping engine.
-    bool Shaped(std::u16string_view row) const;
-    // The x of `offset` in `text` (a row as drawn, the pre-edit's included), shaped or at the measured
-    // advances, from the text's left edge in the measurer's units.
-    long long X(std::u16string_view text, std::size_t offset) const;
+    // The base direction of the paragraph that holds `position`.
+    TextDirection DirectionAt(std::size_t position) const;
+    // Whether a row of a paragraph of `direction` is drawn by the shaping engine.
+    bool Shaped(std::u16string_view row, TextDirection direction) const;
+    // The x of `offset` in `text` (a row as drawn, the pre-edit's included, of a paragraph of
+    // `direction`), shaped or at the measured advances, from the text's left edge in the measurer's units.
+    long long X(std::u16string_view text, std::size_t offset, TextDirection direction) const;
     // The rows between `top` and `bottom` of the view, as they are drawn.
     std::vector<RowPaint> Paint(long long top, long long bottom) const;
     // The piece of `unit` that holds `position`, as [begin, end).
@@ -297,6 +307,8 @@ private:
     void RestartCaret();
     void Scrolled();
     std::u16string_view RowText(std::size_t row) const;
+    TextDirection RowDirection(std::size_t row) const;
+    KeyCommand Directed(KeyCommand command) const;
     std::size_t OffsetAtX(std::size_t row, int x) const;
     int TextWidth() const;
     Box RowBox(std::size_t row, long long left, long long right) const;
@@ -306,9 +318,11 @@ private:
     Editor editor_;
     Viewport viewport_{editor_.rows()};
     Preedit preedit_;
+    mutable ParagraphDirections directions_;
     Geometry geometry_;
     bool sensitive_ = false;
     bool selectionShownUnfocused_ = false;
+    bool arrowsFollowDirection_ = false;
     bool focused_ = false;
     bool selecting_ = false;
     bool changed_ = false;

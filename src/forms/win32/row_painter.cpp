@@ -10,14 +10,19 @@
 namespace quorvel::forms::win32 {
 namespace {
 
-// A row shaped by Uniscribe for drawing and hit-testing, freed when it goes.
+// A row shaped by Uniscribe for drawing and hit-testing, laid out in its paragraph's base direction and
+// drawn from its left edge, freed when it goes.
 class ShapedRow {
 public:
-    ShapedRow(HDC dc, std::u16string_view row) {
+    ShapedRow(HDC dc, std::u16string_view row, textedit::TextDirection direction) {
         const int length = static_cast<int>(row.size());
-        if (length > 0 &&
-            ScriptStringAnalyse(dc, row.data(), length, length * 3 / 2 + 16, -1, SSA_GLYPHS | SSA_FALLBACK, 0,
-                                nullptr, nullptr, nullptr, nullptr, nullptr, &analysis_) != S_OK)
+        const bool rtl = direction == textedit::TextDirection::RightToLeft;
+        SCRIPT_CONTROL control{};
+        SCRIPT_STATE state{};
+        state.uBidiLevel = rtl ? 1 : 0;
+        if (length > 0 && ScriptStringAnalyse(dc, row.data(), length, length * 3 / 2 + 16, -1,
+                                              SSA_GLYPHS | SSA_FALLBACK | (rtl ? SSA_RTL : 0), 0, &control,
+                                              &state, nullptr, nullptr, nullptr, &analysis_) != S_OK)
             analysis_ = nullptr;
     }
     ~ShapedRow() {
@@ -68,7 +73,7 @@ void RowPainter::PaintPlain(HDC dc, int left, const textedit::RowPaint& row, con
 
 void RowPainter::PaintShaped(HDC dc, int left, const textedit::RowPaint& row, const Colours& colours) {
     const std::u16string_view text = row.Drawn();
-    const ShapedRow shaped(dc, text);
+    const ShapedRow shaped(dc, text, row.direction);
     SetTextColor(dc, colours.text);
     if (!shaped.get()) {
         ExtTextOutW(dc, left, OnCanvas(row.y), 0, nullptr, reinterpret_cast<LPCWSTR>(text.data()),
@@ -87,8 +92,8 @@ void RowPainter::Underline(HDC dc, int left, const textedit::RowPaint& row, COLO
     const int bottom = OnCanvas(row.y) + measurer_.LineHeight();
     SetBkColor(dc, colour);
     for (const textedit::Preedit::Span& span : row.preedit) {
-        const int begin = OnCanvas(field.X(row.composed, span.begin));
-        const int end = OnCanvas(field.X(row.composed, span.begin + span.length));
+        const int begin = OnCanvas(field.X(row.composed, span.begin, row.direction));
+        const int end = OnCanvas(field.X(row.composed, span.begin + span.length, row.direction));
         const int thickness = span.style == textedit::Preedit::Style::Selected ? 2 * thin : thin;
         // One pixel short at the right, so that pieces side by side stay apart.
         const RECT line{left + std::min(begin, end), bottom - thickness, left + std::max(begin, end) - 1,
@@ -98,8 +103,8 @@ void RowPainter::Underline(HDC dc, int left, const textedit::RowPaint& row, COLO
     }
 }
 
-int RowPainter::ShapedX(std::u16string_view row, std::size_t offset) {
-    const ShapedRow shaped(measurer_.dc(), row);
+int RowPainter::ShapedX(std::u16string_view row, std::size_t offset, textedit::TextDirection direction) {
+    const ShapedRow shaped(measurer_.dc(), row, direction);
     int x = 0;
     if (!shaped.get())
         return 0;
@@ -110,8 +115,8 @@ int RowPainter::ShapedX(std::u16string_view row, std::size_t offset) {
     return x;
 }
 
-std::size_t RowPainter::ShapedOffsetAt(std::u16string_view row, int x) {
-    const ShapedRow shaped(measurer_.dc(), row);
+std::size_t RowPainter::ShapedOffsetAt(std::u16string_view row, int x, textedit::TextDirection direction) {
+    const ShapedRow shaped(measurer_.dc(), row, direction);
     if (!shaped.get())
         return 0;
     int character = 0;

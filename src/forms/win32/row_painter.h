@@ -31,10 +31,10 @@ public:
     void Paint(HDC dc, int left, const textedit::RowPaint& row, const Colours& colours,
                const textedit::Field& field);
 
-    // Uniscribe's caret x before `offset` in a shaped row, and the cluster boundary nearest to `x`, both
-    // from the row's left edge.
-    int ShapedX(std::u16string_view row, std::size_t offset);
-    std::size_t ShapedOffsetAt(std::u16string_view row, int x);
+    // Uniscribe's caret x before `offset` in a shaped row of a paragraph of `direction`, and the cluster
+    // boundary nearest to `x`, both from the row's left edge.
+    int ShapedX(std::u16string_view row, std::size_t offset, textedit::TextDirection direction);
+    std::size_t ShapedOffsetAt(std::u16string_view row, int x, textedit::TextDirection direction);
 
 private:
     void PaintPlain(HDC dc, int left, const textedit::RowPaint& row, const Colours& colours);

@@ -101,11 +101,11 @@ private:
     int Margin() const;
 
     // textedit::FieldHost
-    int ShapedX(std::u16string_view row, std::size_t offset) override {
-        return painter_.ShapedX(row, offset);
+    int ShapedX(std::u16string_view row, std::size_t offset, textedit::TextDirection direction) override {
+        return painter_.ShapedX(row, offset, direction);
     }
-    std::size_t ShapedOffsetAt(std::u16string_view row, int x) override {
-        return painter_.ShapedOffsetAt(row, x);
+    std::size_t ShapedOffsetAt(std::u16string_view row, int x, textedit::TextDirection direction) override {
+        return painter_.ShapedOffsetAt(row, x, direction);
     }
     void StartTimer(textedit::FieldTimer timer, int ms) override;
     void StopTimer(textedit::FieldTimer timer) override;
