@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cmath>
 #include <utility>
 
 namespace quorvel::forms::qt {
@@ -27,8 +28,9 @@ namespace {
 // The gap between the field's edges and its text, in pixels.
 constexpr int kMargin = 4;
 
-// Latin text is drawn without OpenType shaping or kerning, so that a row is drawn at the advances its
-// characters were measured at one by one. Scripts that need shaping to be legible are still shaped.
+// Text that shaping would not change is drawn without OpenType shaping or kerning, so that a row is
+// drawn at the advances its characters were measured at one by one; the clusters that need shaping
+// are drawn in a shaped font of the same family and size (FieldFonts).
 QFont Unshaped(QFont font) {
     font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
     font.setKerning(false);
@@ -105,18 +107,35 @@ std::size_t TextField::positionAt(QPoint at) const { return field_.PositionAt({a
 // What the field asks of Qt
 
 int TextField::ShapedX(std::u16string_view row, std::size_t offset) {
-    const ShapedRow drawn(row, measurer_.font());
+    const ShapedRow drawn(row, measurer_.fonts());
     if (!drawn.line().isValid())
         return 0;
     return static_cast<int>(drawn.line().cursorToX(static_cast<int>(offset)) * CharMeasurer::kScale);
 }
 
 std::size_t TextField::ShapedOffsetAt(std::u16string_view row, int x) {
-    const ShapedRow drawn(row, measurer_.font());
-    if (!drawn.line().isValid())
+    const ShapedRow drawn(row, measurer_.fonts());
+    const QTextLine& line = drawn.line();
+    if (!line.isValid())
         return 0;
-    return static_cast<std::size_t>(
-        std::max(0, drawn.line().xToCursor(Pixels(x), QTextLine::CursorBetweenCharacters)));
+    const qreal at = Pixels(x);
+    const auto distance = [&](std::size_t offset) {
+        return std::abs(line.cursorToX(static_cast<int>(offset)) - at);
+    };
+    // Qt answers positions of its own clusters, and inside what HarfBuzz shaped as one (a conjunct, a
+    // letter with a zero-width non-joiner) an edge of that; the nearest boundary around it is taken.
+    const int found = std::max(0, line.xToCursor(at, QTextLine::CursorBetweenCharacters));
+    std::size_t nearest = textedit::ClusterFloor(row, static_cast<std::size_t>(found));
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (const std::size_t next :
+             {textedit::PreviousCluster(row, nearest), textedit::NextCluster(row, nearest)})
+            if (next != nearest && distance(next) < distance(nearest)) {
+                nearest = next;
+                moved = true;
+            }
+    }
+    return nearest;
 }
 
 QTimer& TextField::timer(textedit::FieldTimer timer) {
@@ -474,7 +493,7 @@ void TextField::paintEvent(QPaintEvent* event) {
 
 void TextField::paintLayout(QPainter& painter, const textedit::RowPaint& row,
                             const QList<QTextLayout::FormatRange>& formats) {
-    ShapedRow drawn(row.Drawn(), measurer_.font());
+    ShapedRow drawn(row.Drawn(), measurer_.fonts());
     painter.setPen(palette().color(QPalette::Text));
     drawn.layout().draw(&painter, QPointF(kMargin, static_cast<qreal>(row.y)), formats);
 }
