@@ -13,6 +13,8 @@ namespace {
 // Wide enough for any piece on one line.
 constexpr qreal kUnboundedWidth = 1e7;
 
+constexpr std::size_t kMaxKnownEmoji = 4096;
+
 // A code point a font may lack without the cluster being drawn wrong: a variation selector, which
 // picks between the font's own glyphs.
 bool IsVariationSelector(char32_t c) {
@@ -112,6 +114,7 @@ void CharMeasurer::SetFont(const QFont& font) {
     lineHeight_ = std::max(1, static_cast<int>(std::ceil(metrics_.height())));
     ascent_ = static_cast<int>(std::ceil(metrics_.ascent()));
     known_.assign(0x10000, -1);
+    knownEmoji_.clear();
 }
 
 int CharMeasurer::Width(char16_t unit) {
@@ -131,6 +134,36 @@ void CharMeasurer::Advances(std::u16string_view piece, std::span<int> advances) 
 
 void CharMeasurer::Shape(std::u16string_view run, std::span<int> advances) {
     std::ranges::fill(advances, 0);
+    // An emoji is drawn in a font of its own, apart from what is around it.
+    std::size_t begin = 0;
+    for (std::size_t at = 0; at < run.size();) {
+        const std::size_t next = textedit::NextCluster(run, at);
+        if (const std::u16string_view cluster = run.substr(at, next - at); fonts_.DrawnAsEmoji(cluster)) {
+            ShapeTogether(run.substr(begin, at - begin), advances.subspan(begin, at - begin));
+            advances[at] = EmojiWidth(cluster);
+            begin = next;
+        }
+        at = next;
+    }
+    ShapeTogether(run.substr(begin), advances.subspan(begin));
+}
+
+int CharMeasurer::EmojiWidth(std::u16string_view cluster) {
+    // Bounded, whatever sequences the text holds.
+    if (knownEmoji_.size() >= kMaxKnownEmoji)
+        knownEmoji_.clear();
+    const auto [known, added] = knownEmoji_.try_emplace(std::u16string(cluster), 0);
+    if (added) {
+        const ShapedRow shaped(cluster, fonts_);
+        if (shaped.line().isValid())
+            known->second = Scaled(shaped.line().cursorToX(static_cast<int>(cluster.size())));
+    }
+    return known->second;
+}
+
+void CharMeasurer::ShapeTogether(std::u16string_view run, std::span<int> advances) {
+    if (run.empty())
+        return;
     const ShapedRow shaped(run, fonts_);
     const QTextLine& line = shaped.line();
     // A cluster is as wide as the distance between the carets at its edges; in a run of one direction

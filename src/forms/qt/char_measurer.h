@@ -10,7 +10,9 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace quorvel::forms::qt {
@@ -26,10 +28,10 @@ public:
     // `text` as formats over a layout in `plain`: each run of clusters that needs shaping in `shaped`
     // or the emoji font.
     QList<QTextLayout::FormatRange> Formats(std::u16string_view text) const;
-
-private:
+    // Whether the cluster is drawn in the emoji font, a picture of its own.
     bool DrawnAsEmoji(std::u16string_view cluster) const;
 
+private:
     QFont plain_;
     QFont shaped_;
     QFont emoji_;
@@ -60,6 +62,8 @@ public:
 private:
     int Width(char16_t unit);
     void Shape(std::u16string_view run, std::span<int> advances);
+    void ShapeTogether(std::u16string_view run, std::span<int> advances);
+    int EmojiWidth(std::u16string_view cluster);
 
     FieldFonts fonts_;
     QFontMetricsF metrics_;
@@ -67,6 +71,9 @@ private:
     int ascent_ = 0;
     // One entry per BMP code unit, negative until measured.
     std::vector<std::int32_t> known_;
+    // The widths of the emoji clusters met, each as wide wherever it stands: Qt decodes a colour emoji's
+    // picture each time it measures it.
+    std::unordered_map<std::u16string, int> knownEmoji_;
 };
 
 // What the field draws for a unit: a tab and the line and paragraph separators are drawn as a space,
