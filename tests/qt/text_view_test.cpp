@@ -409,5 +409,28 @@ TEST(TextViewScripts, EachScriptIsDrawnAsQtDrawsItAndClicksLandOnItsClusters) {
     }
 }
 
+// A row that needs shaping stands on the baseline of the rows that do not, whatever fonts it falls back
+// to: a letter drawn at the start of each row is drawn as high in each.
+TEST(TextViewScripts, ShapedRowsStandOnTheBaselineOfTheOthers) {
+    TextField field;
+    field.setFont(FontFor(kSansSerif975));
+    field.resize(300, 120);
+    field.setText(QStringLiteral("H\nH \u0645\nH \u4E2D\u0301\nH \U0001F44D"));
+    field.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&field));
+    field.clearFocus();
+    const QImage image = field.viewport()->grab().toImage();
+    const int lineHeight = field.field().geometry().lineHeight;
+    const QColor ground = field.palette().color(QPalette::Base);
+    // The ink of the H: its top row in the row.
+    const auto top = [&](int row) {
+        QImage h =
+            image.copy(kMargin, kMargin + row * lineHeight, field.characterRect(0).width(), lineHeight);
+        return InkBox(h, ground).top();
+    };
+    for (int row = 1; row < 4; ++row)
+        EXPECT_EQ(top(row), top(0)) << row;
+}
+
 }  // namespace
 }  // namespace quorvel::forms::qt

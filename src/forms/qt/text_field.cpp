@@ -495,7 +495,9 @@ void TextField::paintLayout(QPainter& painter, const textedit::RowPaint& row,
                             const QList<QTextLayout::FormatRange>& formats) {
     ShapedRow drawn(row.Drawn(), measurer_.fonts());
     painter.setPen(palette().color(QPalette::Text));
-    drawn.layout().draw(&painter, QPointF(kMargin, static_cast<qreal>(row.y)), formats);
+    // On the baseline of the rows drawn without shaping, however tall the fonts it falls back to.
+    const qreal raise = drawn.line().isValid() ? drawn.line().ascent() - measurer_.Ascent() : 0;
+    drawn.layout().draw(&painter, QPointF(kMargin, static_cast<qreal>(row.y) - raise), formats);
 }
 
 void TextField::paintRow(QPainter& painter, const textedit::RowPaint& row, QPalette::ColorGroup group) {
