@@ -327,13 +327,12 @@ QRect InkBox(const QImage& image, const QColor& ground) {
 
 // Each script and emoji sequence as Qt's own text layout draws it (letters joined, marks on their bases,
 // conjuncts formed, an emoji sequence one picture), and a click on the caret at each cluster boundary
-// puts it there.
-// The font is the Decrypt output's from its layout, MS Sans Serif 9.75, which Linux has as DejaVu Sans
-// Condensed, with Noto's fonts where fontconfig falls back for what it lacks; emoji are compared with
-// the colour font fontconfig names "emoji", all of a sequence from it (Qt 6.4 merges fonts code point
-// by code point and would draw a keycap's digit and a skin tone's hand from text fonts). Shapes are
-// compared by the box of the ink, within a pixel each way: the field places a run at its measured x
-// in 1/64 px and Qt's layout at its own, so an anti-aliased edge may gain or lose a faint column or row.
+// puts it there. The font is the Decrypt output's from its layout, MS Sans Serif 9.75, which Linux has as
+// DejaVu Sans Condensed, with Noto's fonts where fontconfig falls back for what it lacks; emoji are compared
+// with the colour font fontconfig names "emoji", all of a sequence from it (Qt 6.4 merges fonts code point by
+// code point and would draw a keycap's digit and a skin tone's hand from text fonts). Shapes are compared by
+// the box of the ink, within a pixel each way: the field places a run at its measured x in 1/64 px and Qt's
+// layout at its own, so an anti-aliased edge may gain or lose a faint column or row.
 TEST(TextViewScripts, EachScriptIsDrawnAsQtDrawsItAndClicksLandOnItsClusters) {
     const QFont text = FontFor(kSansSerif975);
     QFont emoji(QStringLiteral("emoji"));
@@ -424,7 +423,7 @@ TEST(TextViewScripts, ShapedRowsStandOnTheBaselineOfTheOthers) {
     const QColor ground = field.palette().color(QPalette::Base);
     // The ink of the H: its top row in the row.
     const auto top = [&](int row) {
-        QImage h =
+        const QImage h =
             image.copy(kMargin, kMargin + row * lineHeight, field.characterRect(0).width(), lineHeight);
         return InkBox(h, ground).top();
     };
