@@ -18,6 +18,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -62,6 +63,23 @@ OpenWindow Open(bool encrypt, std::size_t length, Shape shape) {
 // A click on the run button with the output field as a first click finds it, holding little.
 void Click(benchmark::State& state, bool encrypt, Shape shape) {
     const OpenWindow window = Open(encrypt, static_cast<std::size_t>(state.range(0)), shape);
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.field("Text2")->setText(QString());
+        Paint(quorvel::testing::qt::WindowWidget(*window.form));
+        state.ResumeTiming();
+        window.click("Command1");
+    }
+}
+
+// A click on Decrypt Message for a message of `range(0)` units in many scripts and emoji, whose output
+// rows are all shaped.
+void ClickDecryptScripts(benchmark::State& state) {
+    const QString message = QStringLiteral(
+        "مرحبا بالعالم שָׁלוֹם नमस्ते สวัสดี 你好中文 Привет 👍🏽 🇩🇪 👩‍👩‍👧 ");
+    const QString text = message.repeated(std::max<qsizetype>(1, state.range(0) / message.size()));
+    const OpenWindow window(std::make_unique<quorvel::windows::frmDecrypt>(),
+                            quorvel::EncodeMessage(quorvel::forms::qt::Units(text)));
     for (auto _ : state) {
         state.PauseTiming();
         window.field("Text2")->setText(QString());
@@ -170,6 +188,7 @@ BENCHMARK(ClickDecryptLines)->Arg(64 << 10)->Arg(1 << 20)->Arg(4 << 20)->Unit(be
 BENCHMARK(ClickEncryptParagraph)->RangeMultiplier(4)->Range(16 << 10, 4 << 20)->Unit(benchmark::kMillisecond);
 BENCHMARK(PasteCodedParagraph)->RangeMultiplier(4)->Range(16 << 10, 4 << 20)->Unit(benchmark::kMillisecond);
 BENCHMARK(ClickDecryptParagraph)->RangeMultiplier(4)->Range(16 << 10, 4 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(ClickDecryptScripts)->Arg(64 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 BENCHMARK(Keystroke)
     ->Arg(4 << 10)
     ->RangeMultiplier(2)

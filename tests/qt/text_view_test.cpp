@@ -1,5 +1,7 @@
-// The Qt text field as a user meets it: rows wrapped at its width by Qt's own widths, keys, the mouse,
-// the clipboard, its context menu, the input method and what a screen reader reads.
+// The Qt text field as a user meets it: rows wrapped at its width by Qt's own widths, every script drawn
+// as Qt draws it, keys, the mouse, the clipboard, its context menu, the input method and what a screen
+// reader reads.
+#include "builder.h"
 #include "fakes.h"
 #include "passes.h"
 #include "qt_translations.h"
@@ -10,19 +12,24 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDrag>
+#include <QFontInfo>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTextLayout>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
+#include <string>
 
 namespace quorvel::forms::qt {
 namespace {
@@ -481,6 +488,122 @@ TEST_F(TextView, ScreenReadersReadAndEditTheText) {
     EXPECT_EQ(text->offsetAtPoint(character.center()), 4);
     accessible->editableTextInterface()->insertText(0, "zero ");
     EXPECT_EQ(field.text(), "zero one two\nthree");
+}
+
+// The box of the pixels of `image` that are not `ground`.
+QRect InkBox(const QImage& image, const QColor& ground) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & RGB_MASK) != (ground.rgb() & RGB_MASK))
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// Each script and emoji sequence as Qt's own text layout draws it (letters joined, marks on their bases,
+// conjuncts formed, an emoji sequence one picture), and a click on the caret at each cluster boundary
+// puts it there. The font is the Decrypt output's from its layout, MS Sans Serif 9.75, which Linux has as
+// DejaVu Sans Condensed, with Noto's fonts where fontconfig falls back for what it lacks; emoji are compared
+// with the colour font fontconfig names "emoji", all of a sequence from it (Qt 6.4 merges fonts code point by
+// code point and would draw a keycap's digit and a skin tone's hand from text fonts). Shapes are compared by
+// the box of the ink, within a pixel each way: the field places a run at its measured x in 1/64 px and Qt's
+// layout at its own, so an anti-aliased edge may gain or lose a faint column or row.
+TEST(TextViewScripts, EachScriptIsDrawnAsQtDrawsItAndClicksLandOnItsClusters) {
+    const QFont text = FontFor(kSansSerif975);
+    QFont emoji(QStringLiteral("emoji"));
+    emoji.setPointSizeF(text.pointSizeF());
+    emoji.setStyleStrategy(QFont::NoFontMerging);
+    struct Sample {
+        const char* name;
+        QString text;
+        bool emoji = false;
+    };
+    const Sample samples[] = {
+        {"Arabic", QStringLiteral("مرحبا بالعالم")},
+        {"Persian", QStringLiteral("می\u200Cخواهم دنیا")},
+        {"Hebrew with points", QStringLiteral("שָׁלוֹם בְּרֵאשִׁית")},
+        {"Devanagari conjuncts", QStringLiteral("नमस्ते क्षत्रिय")},
+        {"Thai", QStringLiteral("สวัสดี ที่น้ำ")},
+        {"Chinese", QStringLiteral("你好中文")},
+        {"Japanese", QStringLiteral("こんにちは日本語")},
+        {"Korean, also in decomposed jamo",
+         QStringLiteral("안녕하세요 \u1112\u1161\u11AB\u1100\u116E\u11A8")},
+        {"Cyrillic", QStringLiteral("Привет, мир")},
+        {"Latin with combining marks", QStringLiteral("A\u030Angstro\u0308m E\u0302\u0301 A\u0308\u0304")},
+        {"a heart asked for as text", QStringLiteral("\u2764\uFE0E")},
+        {"flag", QStringLiteral("\U0001F1E9\U0001F1EA"), true},
+        {"ZWJ family", QStringLiteral("\U0001F469\u200D\U0001F469\u200D\U0001F467"), true},
+        {"skin tone", QStringLiteral("\U0001F44D\U0001F3FD"), true},
+        {"keycap", QStringLiteral("1\uFE0F\u20E3"), true},
+    };
+    TextField field;
+    field.setFont(text);
+    field.resize(400, 60);
+    field.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&field));
+    // No caret in the picture.
+    field.clearFocus();
+    const QColor ground = field.palette().color(QPalette::Base);
+    for (const Sample& sample : samples) {
+        const QFont& font = sample.emoji ? emoji : text;
+        SCOPED_TRACE(std::string(sample.name) + " in " + QFontInfo(font).family().toStdString());
+        field.setText(sample.text);
+        const QImage ours = field.viewport()->grab().toImage();
+        QTextLayout layout(sample.text, font);
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        if (sample.emoji) {
+            const QList<QGlyphRun> runs = layout.glyphRuns();
+            ASSERT_EQ(runs.size(), 1);
+            ASSERT_EQ(runs.front().glyphIndexes().size(), 1);
+        }
+        QImage theirs(ours.size(), ours.format());
+        theirs.fill(ground);
+        QPainter painter(&theirs);
+        painter.setPen(field.palette().color(QPalette::Text));
+        layout.draw(&painter, QPointF(kMargin, kMargin));
+        painter.end();
+        const QRect drawn = InkBox(ours, ground);
+        const QRect own = InkBox(theirs, ground);
+        EXPECT_NEAR(drawn.width(), own.width(), 1);
+        EXPECT_NEAR(drawn.height(), own.height(), 1);
+
+        // A click on the caret at each cluster boundary puts it there, or where it is drawn the same.
+        const std::u16string_view units = Units(sample.text);
+        for (std::size_t at = 0;; at = textedit::NextCluster(units, at)) {
+            field.select(at, at);
+            const QRect caret = field.cursorRect();
+            const std::size_t landed = field.positionAt(caret.topLeft());
+            field.select(landed, landed);
+            EXPECT_EQ(field.cursorRect(), caret) << at << " landed at " << landed;
+            if (at == units.size())
+                break;
+        }
+    }
+}
+
+// A row that needs shaping stands on the baseline of the rows that do not, whatever fonts it falls back
+// to: a letter drawn at the start of each row is drawn as high in each.
+TEST(TextViewScripts, ShapedRowsStandOnTheBaselineOfTheOthers) {
+    TextField field;
+    field.setFont(FontFor(kSansSerif975));
+    field.resize(300, 120);
+    field.setText(QStringLiteral("H\nH \u0645\nH \u4E2D\u0301\nH \U0001F44D"));
+    field.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&field));
+    field.clearFocus();
+    const QImage image = field.viewport()->grab().toImage();
+    const int lineHeight = field.field().geometry().lineHeight;
+    const QColor ground = field.palette().color(QPalette::Base);
+    // The ink of the H: its top row in the row.
+    const auto top = [&](int row) {
+        const QImage h =
+            image.copy(kMargin, kMargin + row * lineHeight, field.characterRect(0).width(), lineHeight);
+        return InkBox(h, ground).top();
+    };
+    for (int row = 1; row < 4; ++row)
+        EXPECT_EQ(top(row), top(0)) << row;
 }
 
 }  // namespace

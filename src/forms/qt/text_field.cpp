@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <utility>
 
 namespace quorvel::forms::qt {
@@ -32,8 +33,9 @@ constexpr int kMargin = 4;
 // How long after a press completed a composition its repeat by the input method is looked for.
 constexpr int kRepeatMs = 1000;
 
-// Latin text is drawn without OpenType shaping or kerning, so that a row is drawn at the advances its
-// characters were measured at one by one. Scripts that need shaping to be legible are still shaped.
+// Text that shaping would not change is drawn without OpenType shaping or kerning, so that a row is
+// drawn at the advances its characters were measured at one by one; the clusters that need shaping
+// are drawn in a shaped font of the same family and size (FieldFonts).
 QFont Unshaped(QFont font) {
     font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
     font.setKerning(false);
@@ -133,18 +135,35 @@ std::size_t TextField::positionAt(QPoint at) const { return field_.PositionAt({a
 // What the field asks of Qt
 
 int TextField::ShapedX(std::u16string_view row, std::size_t offset, textedit::TextDirection direction) {
-    const ShapedRow drawn(row, measurer_.font(), LayoutDirection(direction));
+    const ShapedRow drawn(row, measurer_.fonts(), LayoutDirection(direction));
     if (!drawn.line().isValid())
         return 0;
     return static_cast<int>(drawn.line().cursorToX(static_cast<int>(offset)) * CharMeasurer::kScale);
 }
 
 std::size_t TextField::ShapedOffsetAt(std::u16string_view row, int x, textedit::TextDirection direction) {
-    const ShapedRow drawn(row, measurer_.font(), LayoutDirection(direction));
-    if (!drawn.line().isValid())
+    const ShapedRow drawn(row, measurer_.fonts(), LayoutDirection(direction));
+    const QTextLine& line = drawn.line();
+    if (!line.isValid())
         return 0;
-    return static_cast<std::size_t>(
-        std::max(0, drawn.line().xToCursor(Pixels(x), QTextLine::CursorBetweenCharacters)));
+    const qreal at = Pixels(x);
+    const auto distance = [&](std::size_t offset) {
+        return std::abs(line.cursorToX(static_cast<int>(offset)) - at);
+    };
+    // Qt answers positions of its own clusters, and inside what HarfBuzz shaped as one (a conjunct, a
+    // letter with a zero-width non-joiner) an edge of that; the nearest boundary around it is taken.
+    const int found = std::max(0, line.xToCursor(at, QTextLine::CursorBetweenCharacters));
+    std::size_t nearest = textedit::ClusterFloor(row, static_cast<std::size_t>(found));
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (const std::size_t next :
+             {textedit::PreviousCluster(row, nearest), textedit::NextCluster(row, nearest)})
+            if (next != nearest && distance(next) < distance(nearest)) {
+                nearest = next;
+                moved = true;
+            }
+    }
+    return nearest;
 }
 
 QTimer& TextField::timer(textedit::FieldTimer timer) {
@@ -551,9 +570,11 @@ void TextField::paintEvent(QPaintEvent* event) {
 
 void TextField::paintLayout(QPainter& painter, const textedit::RowPaint& row,
                             const QList<QTextLayout::FormatRange>& formats) {
-    ShapedRow drawn(row.Drawn(), measurer_.font(), LayoutDirection(row.direction));
+    ShapedRow drawn(row.Drawn(), measurer_.fonts(), LayoutDirection(row.direction));
     painter.setPen(palette().color(QPalette::Text));
-    drawn.layout().draw(&painter, QPointF(kMargin, static_cast<qreal>(row.y)), formats);
+    // On the baseline of the rows drawn without shaping, however tall the fonts it falls back to.
+    const qreal raise = drawn.line().isValid() ? drawn.line().ascent() - measurer_.Ascent() : 0;
+    drawn.layout().draw(&painter, QPointF(kMargin, static_cast<qreal>(row.y) - raise), formats);
 }
 
 void TextField::paintRow(QPainter& painter, const textedit::RowPaint& row, QPalette::ColorGroup group) {

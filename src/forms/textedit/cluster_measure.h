@@ -13,18 +13,21 @@
 namespace quorvel::forms::textedit {
 
 // Whether the cluster [begin, end) of `text` needs a shaping engine to be drawn right: a cluster of more
-// than one unit (a letter with its marks, a surrogate pair, an emoji sequence), or a unit of a script
-// that joins, reorders or stacks (combining marks, right-to-left scripts, the scripts of South and
-// South-East Asia), a joiner or direction mark, or a presentation form. Both platforms' fields ask this
-// one table.
+// than one unit (a letter with its marks, a surrogate pair, an emoji sequence, a keycap), or a unit of
+// a script that joins, reorders or stacks (right-to-left scripts, the scripts of South, South-East and
+// Central Asia), a combining mark standing alone, a joiner or direction mark, or a presentation form.
+// Both platforms' fields ask this one table.
 inline bool NeedsShaping(std::u16string_view text, std::size_t begin, std::size_t end) {
     if (end - begin > 1)
         return true;
     const char16_t unit = text[begin];
-    return (unit >= 0x0300 && unit <= 0x036F) || (unit >= 0x0590 && unit <= 0x109F) ||
-           (unit >= 0x1780 && unit <= 0x17FF) || (unit >= 0x200C && unit <= 0x200F) ||
-           (unit >= 0x202A && unit <= 0x202E) || (unit >= 0x2066 && unit <= 0x2069) ||
-           (unit >= 0xFB1D && unit <= 0xFEFF);
+    const auto in = [unit](char16_t first, char16_t last) { return unit >= first && unit <= last; };
+    return in(0x0300, 0x036F) || in(0x0483, 0x0489) || in(0x0590, 0x109F) || in(0x135D, 0x135F) ||
+           in(0x1700, 0x1C7F) || in(0x1CC0, 0x1CFF) || in(0x1DC0, 0x1DFF) || in(0x200C, 0x200F) ||
+           in(0x202A, 0x202E) || in(0x2066, 0x2069) || in(0x20D0, 0x20FF) || in(0x2CEF, 0x2CF1) ||
+           in(0x2D7F, 0x2D7F) || in(0x2DE0, 0x2DFF) || in(0x302A, 0x302F) || in(0x3099, 0x309A) ||
+           in(0xA66F, 0xA672) || in(0xA674, 0xA67D) || in(0xA69E, 0xA69F) || in(0xA6F0, 0xA6F1) ||
+           in(0xA800, 0xA95F) || in(0xA980, 0xAAFF) || in(0xABC0, 0xABFF) || in(0xFB1D, 0xFEFF);
 }
 
 // Fills `advances` for `piece`: `width(unit)` for a cluster drawn alone (its first unit), and

@@ -65,4 +65,11 @@ bool IsEmojiCluster(std::u16string_view cluster) {
     return false;
 }
 
+bool IsEmojiPresentation(std::u16string_view cluster) {
+    if (cluster.find(u'\uFE0E') != std::u16string_view::npos)
+        return false;
+    return cluster.find(u'\uFE0F') != std::u16string_view::npos ||
+           cluster.find(u'\u20E3') != std::u16string_view::npos || IsEmojiCluster(cluster);
+}
+
 }  // namespace quorvel::forms::textedit

@@ -36,6 +36,10 @@ inline bool IsClusterBoundary(std::u16string_view text, std::size_t position) {
 // Whether `cluster` holds an emoji (Extended_Pictographic) or a regional indicator: an emoji with its
 // modifier or variation selector, an emoji ZWJ sequence, a flag.
 bool IsEmojiCluster(std::u16string_view cluster);
+// Whether `cluster` is shown as an emoji picture rather than as text: an emoji cluster, a keycap (a
+// digit, "#" or "*" with U+20E3) or any character asking for it with U+FE0F, unless U+FE0E asks for
+// text.
+bool IsEmojiPresentation(std::u16string_view cluster);
 // The next cluster boundary after `position` (the text's length at its end).
 std::size_t NextCluster(std::u16string_view text, std::size_t position);
 // The cluster boundary before `position` (0 at the start).
