@@ -210,6 +210,12 @@ TEST_F(FieldTest, KeysReachTheFieldWithTheirModifiers) {
     Key('A', kCtrl | kAlt);
     EXPECT_EQ(after('Z', kCtrl | kAlt), u"two three");
     EXPECT_EQ(Selection(), Range(1, 1));
+    // Alt+Backspace undoes: a system key, with Alt in its context bit; its character types nothing.
+    Modifiers(kAlt);
+    Send(WM_SYSKEYDOWN, VK_BACK, static_cast<LPARAM>(1 | KF_ALTDOWN << 16));
+    Send(WM_SYSCHAR, u'\b', static_cast<LPARAM>(1 | KF_ALTDOWN << 16));
+    Modifiers(0);
+    EXPECT_EQ(Text(), u"ne two three");
 }
 
 // Enter and Ctrl+Enter make CR LF; Backspace and Ctrl+Backspace come as the characters they type; Tab,
@@ -294,6 +300,94 @@ TEST_F(FieldTest, AnswersTheEditControlsMessages) {
     EXPECT_EQ(packed(), -1);
     EXPECT_EQ(Range(ends[0], ends[1]), Range(69999, 70000));
     EXPECT_EQ(Send(EM_CHARFROMPOS, 0, MAKELPARAM(At(69999).x + 1, At(69999).y)), -1);
+}
+
+// Tools that read an edit control's lines and hear its changes: EM_GETLINE copies a row as the field
+// draws it (the buffer's first WORD its size, no line break, a NUL only where there is room for one),
+// and every change of the text, the program's own included, is told as Active Accessibility's
+// EVENT_OBJECT_VALUECHANGE of the field itself.
+TEST_F(FieldTest, AssistiveToolsReadItsLinesAndHearEveryChange) {
+    Set(u"first line\r\n\r\nthird");
+    const auto line = [&](int row, WORD room) {
+        std::u16string buffer(8, u'#');
+        std::memcpy(buffer.data(), &room, sizeof room);
+        const auto copied =
+            Send(EM_GETLINE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buffer.data()));
+        return std::make_pair(copied, buffer);
+    };
+    EXPECT_EQ(line(0, 5), std::make_pair(LRESULT{5}, std::u16string(u"first###")));
+    EXPECT_EQ(line(1, 8), std::make_pair(LRESULT{0}, std::u16string(u"\0#######", 8)));
+    EXPECT_EQ(line(2, 7), std::make_pair(LRESULT{5}, std::u16string(u"third\0##", 8)));
+    EXPECT_EQ(line(3, 7).first, 0);
+    SelectRange(16, 16);
+    EXPECT_EQ(line(-1, 5).second, u"third###");
+    Set(u"one two three four five six seven eight nine ten eleven twelve thirteen fourteen");
+    ASSERT_GT(RowCount(), 1u);
+    const auto second = line(1, 7);
+    EXPECT_EQ(second.second.substr(0, 7), Text().substr(RowStart(1), 7));
+
+    static std::vector<std::tuple<HWND, LONG, LONG>> events;
+    events.clear();
+    HWINEVENTHOOK hook = SetWinEventHook(
+        EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
+        [](HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+            events.emplace_back(window, object, child);
+        },
+        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    const auto heardEvents = [&] {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        return std::exchange(events, {});
+    };
+    const std::tuple<HWND, LONG, LONG> self{field_, OBJID_CLIENT, CHILDID_SELF};
+    Type(u"a");
+    Send(EM_UNDO);
+    Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"new"));
+    EXPECT_EQ(heardEvents(), std::vector(3, self));
+    Key(VK_LEFT);
+    SelectRange(0, 2);
+    Send(WM_GETTEXTLENGTH);
+    EXPECT_TRUE(heardEvents().empty());
+    UnhookWinEvent(hook);
+}
+
+// With "Hide pointer while typing" on, a character typed with the pointer over the rows hides it, and
+// it stays hidden whenever the window is asked for it until the mouse moves; keys that type nothing
+// leave it, and with the setting off typing leaves it too.
+TEST_F(FieldTest, TypingHidesThePointerUntilTheMouseMoves) {
+    BOOL vanish = FALSE;
+    SystemParametersInfoW(SPI_GETMOUSEVANISH, 0, &vanish, 0);
+    POINT was{};
+    GetCursorPos(&was);
+    const auto setVanish = [](BOOL on) {
+        SystemParametersInfoW(SPI_SETMOUSEVANISH, 0, reinterpret_cast<void*>(static_cast<INT_PTR>(on)), 0);
+    };
+    RECT window{};
+    GetWindowRect(field_, &window);
+    const POINT over{window.left + 60, window.top + 30};
+    ASSERT_TRUE(SetCursorPos(over.x, over.y));
+    const auto pointer = [&] {
+        Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(field_), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    };
+    const HCURSOR beam = LoadCursorW(nullptr, IDC_IBEAM);
+    setVanish(TRUE);
+    EXPECT_EQ(pointer(), beam);
+    Type(u"a");
+    EXPECT_EQ(GetCursor(), nullptr);
+    EXPECT_EQ(pointer(), nullptr);
+    SetCursorPos(over.x + 3, over.y);
+    EXPECT_EQ(pointer(), beam);
+    Key(VK_LEFT);
+    EXPECT_EQ(pointer(), beam);
+    setVanish(FALSE);
+    Type(u"b");
+    EXPECT_EQ(pointer(), beam);
+    setVanish(vanish);
+    SetCursorPos(was.x, was.y);
+    EXPECT_EQ(Text(), u"ba");
 }
 
 // A click places the caret, and the system's caret there; a drag selects with the mouse captured,
@@ -766,10 +860,9 @@ TEST_F(CompositionTest, TheCompositionIsDrawnAtTheCaretAndItsResultTypedOnce) {
     ImmReleaseContext(field_, context);
     EXPECT_EQ(place.dwStyle, static_cast<DWORD>(CFS_POINT));
     EXPECT_EQ(std::make_pair(place.ptCurrentPos.x, place.ptCurrentPos.y), std::make_pair(LONG{ni}, b_.y));
-    EXPECT_EQ(candidates.dwStyle, static_cast<DWORD>(CFS_EXCLUDE));
-    EXPECT_EQ(candidates.ptCurrentPos.x, ni);
-    EXPECT_EQ(std::make_pair(candidates.rcArea.top, candidates.rcArea.bottom),
-              std::make_pair(b_.y, LONG{bottom_}));
+    EXPECT_EQ(candidates.dwStyle, static_cast<DWORD>(CFS_CANDIDATEPOS));
+    EXPECT_EQ(std::make_pair(candidates.ptCurrentPos.x, candidates.ptCurrentPos.y),
+              std::make_pair(LONG{ni}, LONG{bottom_}));
 
     const std::vector<COLORREF> composing = Paint();
     EXPECT_EQ(SolidRows(composing, b_.x, ni - 1), std::vector<int>{bottom_ - 1});
@@ -846,16 +939,86 @@ TEST_F(CompositionTest, ACompositionDroppedLeavesTheTextAndAClickOrLeavingTheFie
     EXPECT_EQ(heard[EN_CHANGE], 0);
     EXPECT_EQ(Caret(), 1u);
 
+    // The input method completes the composition on the click, and sends its result, which is typed
+    // before the caret moves.
     Compose(u"ni");
     Click(PointOf(0));
     EXPECT_EQ(Text(), u"anib");
     EXPECT_EQ(Caret(), 0u);
     EXPECT_FALSE(View().Composing().Active());
+    HIMC completed = ImmGetContext(field_);
+    wchar_t result[4] = {};
+    EXPECT_EQ(ImmGetCompositionStringW(completed, GCS_RESULTSTR, result, sizeof result), 4);
+    EXPECT_STREQ(result, L"ni");
+    ImmReleaseContext(field_, completed);
     Compose(u"ma");
     SetFocus(parent_);
     EXPECT_EQ(Text(), u"maanib");
     EXPECT_EQ(heard[EN_CHANGE], 2);
     EXPECT_FALSE(View().Composing().Active());
+}
+
+// What an input method asks: where a unit of the composition stands on the screen, how high its row
+// is and where the text area is; the selection, or the caret's paragraph, to reconvert, with the piece
+// it picks selected so that its result replaces it; and the caret's paragraph around a composition.
+TEST_F(CompositionTest, AnswersTheInputMethodsRequests) {
+    Compose(u"ni");
+    IMECHARPOSITION position{};
+    position.dwSize = sizeof position;
+    position.dwCharPos = 1;
+    ASSERT_TRUE(Send(WM_IME_REQUEST, IMR_QUERYCHARPOSITION, reinterpret_cast<LPARAM>(&position)));
+    POINT i{b_.x + Width(u"n"), b_.y};
+    ClientToScreen(field_, &i);
+    EXPECT_EQ(std::make_pair(position.pt.x, position.pt.y), std::make_pair(i.x, i.y));
+    EXPECT_EQ(position.cLineHeight, static_cast<UINT>(bottom_ - b_.y));
+    RECT area = TextArea();
+    MapWindowPoints(field_, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    EXPECT_TRUE(EqualRect(&position.rcDocument, &area));
+    position.dwSize = 4;
+    EXPECT_FALSE(Send(WM_IME_REQUEST, IMR_QUERYCHARPOSITION, reinterpret_cast<LPARAM>(&position)));
+    Notify(CPS_CANCEL);
+
+    // What is asked for: its size first, then the string.
+    using Asked = std::tuple<std::u16string, std::u16string, DWORD>;  // the text, its piece and where
+    const auto ask = [&](WPARAM request) {
+        const auto size = static_cast<std::size_t>(Send(WM_IME_REQUEST, request, 0));
+        std::vector<BYTE> data(size);
+        EXPECT_GE(size, sizeof(RECONVERTSTRING));
+        auto* string = reinterpret_cast<RECONVERTSTRING*>(data.data());
+        string->dwSize = static_cast<DWORD>(size - 1);
+        EXPECT_EQ(Send(WM_IME_REQUEST, request, reinterpret_cast<LPARAM>(string)), 0);
+        string->dwSize = static_cast<DWORD>(size);
+        EXPECT_EQ(Send(WM_IME_REQUEST, request, reinterpret_cast<LPARAM>(string)),
+                  static_cast<LRESULT>(size));
+        const auto* units = reinterpret_cast<const char16_t*>(data.data() + string->dwStrOffset);
+        EXPECT_EQ(string->dwTargetStrOffset, string->dwCompStrOffset);
+        EXPECT_EQ(string->dwTargetStrLen, string->dwCompStrLen);
+        EXPECT_EQ(units[string->dwStrLen], u'\0');
+        return Asked{std::u16string(units, string->dwStrLen),
+                     std::u16string(units + string->dwCompStrOffset / 2, string->dwCompStrLen),
+                     string->dwCompStrOffset / 2};
+    };
+    Set(u"one\r\nkanji here\r\nend");
+    SelectRange(0, 3);
+    EXPECT_EQ(ask(IMR_RECONVERTSTRING), Asked(u"one", u"one", 0));
+    SelectRange(7, 7);
+    EXPECT_EQ(ask(IMR_DOCUMENTFEED), Asked(u"kanji here", u"", 2));
+    EXPECT_EQ(ask(IMR_RECONVERTSTRING), Asked(u"kanji here", u"", 2));
+    // The input method picks "kanji" and composes its reconversion; the result replaces it.
+    RECONVERTSTRING confirmed{};
+    confirmed.dwSize = sizeof confirmed;
+    confirmed.dwStrLen = 10;
+    confirmed.dwCompStrLen = 5;
+    confirmed.dwCompStrOffset = 0;
+    EXPECT_TRUE(Send(WM_IME_REQUEST, IMR_CONFIRMRECONVERTSTRING, reinterpret_cast<LPARAM>(&confirmed)));
+    EXPECT_EQ(Selection(), Range(5, 10));
+    Hold({.text = u"\u6f22\u5b57"}, GCS_COMPSTR);
+    Hold({.result = u"\u6f22\u5b57"}, GCS_RESULTSTR | GCS_COMPSTR);
+    EXPECT_EQ(Text(), u"one\r\n\u6f22\u5b57 here\r\nend");
+    // A confirmation that does not fit what was given changes nothing.
+    confirmed.dwCompStrLen = 11;
+    EXPECT_FALSE(Send(WM_IME_REQUEST, IMR_CONFIRMRECONVERTSTRING, reinterpret_cast<LPARAM>(&confirmed)));
+    EXPECT_EQ(Selection(), Range(7, 7));
 }
 
 // Screen readers that speak Active Accessibility hear the field's name, not its text, and its text as its
