@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 #include <imm.h>
 #include <oleacc.h>
+#include <uxtheme.h>
+#include <vsstyle.h>
 
 #include <algorithm>
 #include <cstring>
@@ -388,6 +390,69 @@ TEST_F(FieldTest, TypingHidesThePointerUntilTheMouseMoves) {
     setVanish(vanish);
     SetCursorPos(was.x, was.y);
     EXPECT_EQ(Text(), u"ba");
+}
+
+// Under the visual style Wine's prefixes have on (its "Light" style), the border is the style's edit
+// control's, as uxtheme itself draws it, in the field's state: at rest, under the pointer, focused and
+// disabled. With the style taken from the window (SetWindowTheme, which sends WM_THEMECHANGED) it is
+// the classic sunken edge, as DrawEdge draws it.
+TEST_F(FieldTest, TheBorderIsTheVisualStylesEditBorderInTheFieldsState) {
+    HTHEME theme = OpenThemeData(field_, L"Edit");
+    ASSERT_NE(theme, nullptr);
+    RECT frame{};
+    GetWindowRect(field_, &frame);
+    OffsetRect(&frame, -frame.left, -frame.top);
+    const int edge = GetSystemMetrics(SM_CYEDGE);
+    // The rows of pixels of the border along the top, away from its corners, which a style may round.
+    const auto top = [&](auto draw) {
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP canvas = CreateCompatibleBitmap(screen, frame.right, frame.bottom);
+        HGDIOBJ previous = SelectObject(dc, canvas);
+        draw(dc);
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < edge; ++y)
+            for (int x = 2 * edge; x < frame.right - 2 * edge; ++x)
+                pixels.push_back(GetPixel(dc, x, y));
+        SelectObject(dc, previous);
+        DeleteObject(canvas);
+        DeleteDC(dc);
+        ReleaseDC(nullptr, screen);
+        return pixels;
+    };
+    const auto shown = [&] {
+        RedrawWindow(field_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        return top([&](HDC dc) {
+            HDC window = GetWindowDC(field_);
+            BitBlt(dc, 0, 0, frame.right, frame.bottom, window, 0, 0, SRCCOPY);
+            ReleaseDC(field_, window);
+        });
+    };
+    const auto styled = [&](int part, int state) {
+        return top([&](HDC dc) { DrawThemeBackground(theme, dc, part, state, &frame, nullptr); });
+    };
+    // The style has the parts of the border of an edit control with a vertical scroll bar.
+    ASSERT_TRUE(IsThemePartDefined(theme, EP_EDITBORDER_VSCROLL, 0));
+    const auto border = [&](int state) { return styled(EP_EDITBORDER_VSCROLL, state); };
+    EXPECT_NE(border(EPSV_NORMAL), border(EPSV_FOCUSED));
+    EXPECT_NE(border(EPSV_NORMAL), border(EPSV_HOT));
+    EXPECT_EQ(shown(), border(EPSV_FOCUSED));
+    SetFocus(parent_);
+    EXPECT_EQ(shown(), border(EPSV_NORMAL));
+    Mouse(WM_MOUSEMOVE, At(0));
+    EXPECT_EQ(shown(), border(EPSV_HOT));
+    Send(WM_MOUSELEAVE);
+    EXPECT_EQ(shown(), border(EPSV_NORMAL));
+    EnableWindow(field_, FALSE);
+    EXPECT_EQ(shown(), border(EPSV_DISABLED));
+    EnableWindow(field_, TRUE);
+
+    SetWindowTheme(field_, L" ", L" ");
+    EXPECT_EQ(shown(), top([&](HDC dc) {
+                  RECT sunken = frame;
+                  DrawEdge(dc, &sunken, EDGE_SUNKEN, BF_RECT);
+              }));
+    CloseThemeData(theme);
 }
 
 // A click places the caret, and the system's caret there; a drag selects with the mouse captured,
