@@ -8,11 +8,13 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QDrag>
 #include <QFontMetricsF>
 #include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -277,6 +279,96 @@ TEST_F(TextView, InputMethodShowsItsPreeditAtTheCaretAndCommitsAsTyped) {
     field.select(3008, 3008);
     EXPECT_EQ(field.inputMethodQuery(Qt::ImSurroundingText).toString(), "two");
     EXPECT_EQ(field.inputMethodQuery(Qt::ImCursorPosition).toInt(), 2);
+}
+
+// What QPlainTextEdit does with the same events: a triple-click selects the paragraph with its break,
+// a replacement range replaces around the caret, a click drops a composition the input method did not
+// commit, and a long composition wraps with the cursor rectangle following it to its row.
+TEST_F(TextView, ClicksAndInputMethodsDoAsInQPlainTextEdit) {
+    QPlainTextEdit plain;
+    plain.setFont(field.font());
+    plain.resize(field.size());
+    plain.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&plain));
+    const auto both = [&](const auto& step) {
+        step(field.viewport(), static_cast<QWidget*>(&field));
+        step(plain.viewport(), static_cast<QWidget*>(&plain));
+    };
+    field.setText("ab cd\nef");
+    plain.setPlainText("ab cd\nef");
+    const QPoint at(kMargin + 3, kMargin + 3);
+    both([&](QWidget* view, QWidget*) {
+        QTest::mouseDClick(view, Qt::LeftButton, {}, at);
+        QTest::mouseClick(view, Qt::LeftButton, {}, at);
+    });
+    EXPECT_EQ(plain.textCursor().selectedText(), QStringLiteral("ab cd\u2029"));
+    EXPECT_EQ(FromUnits(field.editor().SelectedText()), "ab cd\n");
+
+    const auto send = [&](const QString& composing, const QList<QInputMethodEvent::Attribute>& attributes,
+                          const QString& commit = {}, int from = 0, int length = 0) {
+        both([&](QWidget*, QWidget* widget) {
+            QInputMethodEvent event(composing, attributes);
+            event.setCommitString(commit, from, length);
+            QCoreApplication::sendEvent(widget, &event);
+        });
+    };
+    both([&](QWidget*, QWidget* widget) { QTest::keyClick(widget, Qt::Key_End, Qt::ControlModifier); });
+    send({}, {}, "Z", -1, 1);
+    EXPECT_EQ(plain.toPlainText(), "ab cd\neZ");
+    EXPECT_EQ(field.text(), "ab cd\neZ");
+
+    send("ni", {});
+    both([&](QWidget* view, QWidget*) { QTest::mouseClick(view, Qt::LeftButton, {}, at); });
+    send({}, {});
+    EXPECT_EQ(plain.toPlainText(), "ab cd\neZ");
+    EXPECT_EQ(field.text(), "ab cd\neZ");
+    EXPECT_FALSE(field.field().preedit().Active());
+
+    const QString hanzi(40, QChar(0x4E2D));
+    const auto rectangle = [](QWidget* widget) {
+        return widget->inputMethodQuery(Qt::ImCursorRectangle).toRectF();
+    };
+    const QRectF before[] = {rectangle(&field), rectangle(&plain)};
+    send(hanzi, {{QInputMethodEvent::Cursor, 40, 1, {}}});
+    const QRectF after[] = {rectangle(&field), rectangle(&plain)};
+    for (int which = 0; which < 2; ++which) {
+        EXPECT_GE(after[which].top(), before[which].bottom() - 1) << which;
+        EXPECT_LT(after[which].right(), field.viewport()->width()) << which;
+    }
+}
+
+// Text dragged in from elsewhere shows a drop caret where it would go; a drag out of a field that
+// shows the plain message carries the clipboard-history hint a copy carries.
+TEST_F(TextView, DragsShowADropCaretAndCarryWhatACopyCarries) {
+    field.setText("ab");
+    field.select(0, 0);
+    QMimeData data;
+    data.setText("xy");
+    const QPoint end(kMargin + static_cast<int>(Width("ab")) + 6, kMargin + 3);
+    QDragEnterEvent enter(end, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(field.viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    const QImage drawn = field.viewport()->grab().toImage();
+    const textedit::Box caret = field.field().DropCaretBox();
+    EXPECT_EQ(drawn.pixelColor(static_cast<int>(caret.x), static_cast<int>(caret.y) + caret.height / 2),
+              field.palette().color(QPalette::Text));
+    QDropEvent drop(end, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(field.viewport(), &drop);
+    EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+    EXPECT_EQ(field.text(), "abxy");
+    EXPECT_FALSE(field.field().DropCaret());
+
+    field.setSensitive(true);
+    field.select(0, 2);
+    QTest::mousePress(field.viewport(), Qt::LeftButton, {}, {kMargin + 2, kMargin + 3});
+    QMouseEvent move(QEvent::MouseMove, QPointF(kMargin + 40, kMargin + 30),
+                     field.viewport()->mapToGlobal(QPointF(0, 0)), Qt::NoButton, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(field.viewport(), &move);
+    QTest::mouseRelease(field.viewport(), Qt::LeftButton, {}, {kMargin + 40, kMargin + 30});
+    const auto* drag = field.findChild<QDrag*>();
+    ASSERT_NE(drag, nullptr);
+    EXPECT_EQ(drag->mimeData()->text(), "ab");
+    EXPECT_EQ(drag->mimeData()->data("x-kde-passwordManagerHint"), "secret");
 }
 
 TEST_F(TextView, ScreenReadersReadAndEditTheText) {

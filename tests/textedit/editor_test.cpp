@@ -81,8 +81,6 @@ TEST_F(EditorTest, PastesAndDeletionsAreStepsOfTheirOwnAndANewEditDropsTheRedo) 
     editor.Backspace();
     EXPECT_EQ(editor.Text(), u"abX");
     ASSERT_TRUE(editor.Undo());
-    EXPECT_EQ(editor.Text(), u"abXY");
-    ASSERT_TRUE(editor.Undo());
     EXPECT_EQ(editor.Text(), u"abXYc");
     ASSERT_TRUE(editor.Undo());
     EXPECT_EQ(editor.Text(), u"abXY");
@@ -96,6 +94,107 @@ TEST_F(EditorTest, PastesAndDeletionsAreStepsOfTheirOwnAndANewEditDropsTheRedo) 
     editor.SetText(u"new");
     EXPECT_FALSE(editor.CanUndo());
     EXPECT_EQ(editor.selection(), At(0, 0));
+}
+
+// As Qt's documents and Windows' EDIT join them: deletions of single clusters that go on where the
+// last one was, by Backspace or by Delete, with or without a caret move between.
+TEST_F(EditorTest, ARunOfBackspacesOrDeletesUndoesInOneStep) {
+    editor.SetText(u"one two \U0001F600x");
+    editor.Select(7, 7);
+    editor.Backspace();
+    editor.Backspace();
+    editor.Move(Motion::Right, false);
+    editor.Move(Motion::Left, false);
+    editor.Backspace();
+    EXPECT_EQ(editor.Text(), u"one  \U0001F600x");
+    ASSERT_TRUE(editor.Undo());
+    EXPECT_EQ(editor.Text(), u"one two \U0001F600x");
+    EXPECT_EQ(editor.selection(), At(7, 7));
+
+    editor.Select(8, 8);
+    editor.Delete();
+    editor.Delete();
+    editor.Backspace();  // joins a Delete run that began where it ends
+    EXPECT_EQ(editor.Text(), u"one two");
+    ASSERT_TRUE(editor.Undo());
+    EXPECT_EQ(editor.Text(), u"one two \U0001F600x");
+
+    // Typing, an undo, a deletion elsewhere or of a selection each start a step of their own.
+    editor.Select(3, 3);
+    editor.Backspace();
+    Type(u"N");
+    editor.Backspace();
+    editor.Backspace();
+    EXPECT_EQ(editor.Text(), u"o two \U0001F600x");
+    ASSERT_TRUE(editor.Undo());
+    EXPECT_EQ(editor.Text(), u"onN two \U0001F600x");
+    editor.Select(0, 2);
+    editor.Backspace();
+    editor.Delete();
+    EXPECT_EQ(editor.Text(), u" two \U0001F600x");
+    ASSERT_TRUE(editor.Undo());
+    EXPECT_EQ(editor.Text(), u"N two \U0001F600x");
+    editor.SetText(u"abcdef");
+    editor.Select(5, 5);
+    editor.Backspace();
+    editor.Select(2, 2);
+    editor.Delete();
+    ASSERT_TRUE(editor.Undo());
+    editor.Select(4, 4);
+    editor.Backspace();
+    ASSERT_TRUE(editor.Undo());
+    EXPECT_EQ(editor.Text(), u"abcdf");
+}
+
+// Relative to the caret, as a QInputMethodEvent's replacement range is: the range counts in the text
+// without the selection, which goes too; it never splits a surrogate pair and is kept to the text.
+TEST_F(EditorTest, AnInputMethodsResultReplacesARangeAroundTheCaret) {
+    struct Case {
+        std::u16string text;
+        std::size_t anchor, caret;
+        long long from;
+        std::size_t length;
+        std::u16string result;
+        std::size_t caretAfter;
+    };
+    const std::vector<Case> cases{
+        {u"abc", 3, 3, -1, 1, u"abZ", 3},
+        {u"abc", 3, 3, -2, 2, u"aZ", 2},
+        {u"abc", 1, 1, 0, 1, u"aZc", 2},
+        {u"abcd", 1, 3, -1, 1, u"Zd", 1},  // "bc" selected: "a" before the caret
+        {u"abcd", 1, 3, 0, 1, u"aZ", 2},   // and "d" after it
+        {u"abcd", 1, 2, 1, 1, u"acZ", 3},  // the unit after the one after the caret
+        {u"abcd", 2, 4, -2, 1, u"Zb", 1},  // what lies between the range and the caret stays
+        {u"a\U0001F600", 3, 3, -1, 1, u"aZ", 2},
+        {u"ab", 1, 1, -9, 99, u"Z", 1},
+        {u"ab", 1, 1, 5, 1, u"abZ", 3},
+    };
+    for (const Case& test : cases) {
+        editor.SetText(test.text);
+        editor.Select(test.anchor, test.caret);
+        editor.ReplaceNearCaret(test.from, test.length, u"Z");
+        EXPECT_EQ(editor.Text(), test.result) << test.from;
+        EXPECT_EQ(editor.selection(), At(test.caretAfter, test.caretAfter)) << test.from;
+        ASSERT_TRUE(editor.Undo());
+        EXPECT_EQ(editor.Text(), test.text);
+    }
+}
+
+TEST_F(EditorTest, MovedTextIsOneStepAndTheCaretFollowsIt) {
+    editor.SetText(u"abcdef");
+    editor.Select(1, 3);
+    editor.MoveText(1, 3, 5);
+    EXPECT_EQ(editor.Text(), u"adebcf");
+    EXPECT_EQ(editor.selection(), At(5, 5));
+    editor.MoveText(3, 5, 0);
+    EXPECT_EQ(editor.Text(), u"bcadef");
+    EXPECT_EQ(editor.selection(), At(2, 2));
+    editor.MoveText(0, 2, 1);  // into itself: nothing
+    EXPECT_EQ(editor.Text(), u"bcadef");
+    ASSERT_TRUE(editor.Undo());
+    ASSERT_TRUE(editor.Undo());
+    EXPECT_EQ(editor.Text(), u"abcdef");
+    EXPECT_EQ(editor.selection(), At(1, 3));
 }
 
 TEST_F(EditorTest, TypingOverASelectionUndoesToTheSelection) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -42,6 +43,11 @@ public:
     void ScrollBarChanged() override {}
     void TextEdited(const TextChange& change) override { removed.emplace_back(change.removedText); }
     void Changed(const FieldChange& change) override { changes.push_back(change); }
+    // The drag loop: what happens while it runs and what its target did.
+    DropAction StartDrag(std::u16string_view text, bool sensitive) override {
+        drags.push_back({std::u16string(text), sensitive});
+        return dragLoop ? dragLoop(text) : DropAction::None;
+    }
 
     struct Copy {
         std::u16string text;
@@ -54,6 +60,8 @@ public:
     int repaints = 0;
     std::vector<std::u16string> removed;
     std::vector<FieldChange> changes;
+    std::vector<Copy> drags;
+    std::function<DropAction(std::u16string_view)> dragLoop;
 };
 
 // A view 100 wide and 85 high, margins of 5 at the sides and 1 above, rows 16 high: 9 clusters of 10
@@ -410,6 +418,161 @@ TEST_F(FieldTest, ADragSelectsAndPastTheViewsEdgeGoesOnScrollingUntilReleased) {
     EXPECT_EQ(field.editor().SelectedText(), u"abcdefgh");
     field.DropAt(At(0, 0), u"12");
     EXPECT_EQ(field.editor().Text().substr(9 * (top + 2), 4), u"12ab");
+}
+
+// Qt's fields: a press in the selection waits for a move past the drag distance, and the drag's end
+// decides what becomes of the text.
+TEST_F(FieldTest, ADraggedSelectionMovesOutOrWithinTheFieldAsOneStep) {
+    field.SetSensitive(true);
+    field.SetDragDistance({4, 0, true});
+    field.SetText(u"ab cd ef");
+    const auto pressInSelection = [&] {
+        field.Select(3, 5);
+        field.Press(At(3, 0), 1, {});
+    };
+    // Released without a drag: the caret goes where the button came up.
+    pressInSelection();
+    EXPECT_EQ(field.editor().selection(), (Selection{3, 5}));
+    field.Drag({At(3, 0).x + 2, At(3, 0).y + 2});
+    field.Release();
+    EXPECT_TRUE(host.drags.empty());
+    EXPECT_EQ(field.editor().selection(), (Selection{3, 3}));
+
+    // Dropped into another program: copied leaves the text, moved takes it, in one undo step.
+    host.dragLoop = [](std::u16string_view) { return DropAction::Copy; };
+    pressInSelection();
+    field.Drag({At(3, 0).x + 3, At(3, 0).y + 2});
+    EXPECT_EQ(field.editor().Text(), u"ab cd ef");
+    host.dragLoop = [](std::u16string_view) { return DropAction::Move; };
+    pressInSelection();
+    field.Drag(At(3, 1));
+    field.Release();
+    EXPECT_EQ(field.editor().Text(), u"ab  ef");
+    ASSERT_EQ(host.drags.size(), 2u);
+    EXPECT_EQ(host.drags[1].text, u"cd");
+    EXPECT_TRUE(host.drags[1].sensitive);
+    field.Run(MenuCommand::Undo);
+    EXPECT_EQ(field.editor().Text(), u"ab cd ef");
+
+    // Dropped back into the field: moved there with a drop caret on the way, or, inside the selection
+    // itself, nothing.
+    std::optional<std::size_t> dropCaret;
+    DropAction answered = DropAction::None;
+    const auto dropAt = [&](Point at) {
+        host.dragLoop = [&, at](std::u16string_view text) {
+            field.DragOver(at);
+            dropCaret = field.DropCaret();
+            answered = field.Drop(at, text, DropAction::Move);
+            return answered;
+        };
+    };
+    dropAt(At(4, 0));
+    pressInSelection();
+    field.Drag(At(4, 1));
+    EXPECT_EQ(answered, DropAction::None);
+    EXPECT_EQ(field.editor().Text(), u"ab cd ef");
+    dropAt(At(8, 0));
+    pressInSelection();
+    field.Drag(At(4, 1));
+    EXPECT_EQ(dropCaret, 8u);
+    EXPECT_FALSE(field.DropCaret());
+    EXPECT_EQ(answered, DropAction::Move);
+    EXPECT_EQ(field.editor().Text(), u"ab  efcd");
+    EXPECT_EQ(field.editor().selection(), (Selection{8, 8}));
+    field.Run(MenuCommand::Undo);
+    EXPECT_EQ(field.editor().Text(), u"ab cd ef");
+    field.SetText(u"aaaa");  // where the moved text stands as it stood
+    field.Select(0, 2);
+    field.Press(At(1, 0), 1, {});
+    field.Drag(At(1, 1));
+    EXPECT_EQ(field.editor().Text(), u"aaaa");
+
+    // Text from elsewhere goes in as a paste; the drop caret stands where it would go until it leaves.
+    field.DragOver(At(2, 0));
+    EXPECT_EQ(field.DropCaretBox(), (Box{5 + 20, 1, 1, 16}));
+    field.DragLeave();
+    EXPECT_FALSE(field.DropCaret());
+    EXPECT_EQ(field.Drop(At(0, 0), u"xy", DropAction::Copy), DropAction::Copy);
+    EXPECT_EQ(field.editor().Text(), u"xyaaaa");
+}
+
+// Qt's fields select the paragraph with its line break on a triple-click and go on by paragraphs, and
+// after a double-click by words, the caret at the nearer end of the word under the pointer.
+TEST_F(FieldTest, ATripleClickSelectsAParagraphAndDragsGoOnByTheUnitTheClicksChose) {
+    field.SetTripleClick(TextUnit::Paragraph, 400, {4, 0, true});
+    field.SetText(u"ab cd\r\nef gh\nij");
+    const auto click = [&](Point at, int clicks, long long ms) {
+        field.Press(at, clicks, {}, ms);
+        field.Release();
+    };
+    click(At(1, 0), 1, 1000);
+    click(At(1, 0), 2, 1100);
+    field.Press(At(1, 0), 1, {}, 1450);
+    EXPECT_EQ(field.editor().selection(), (Selection{0, 7}));
+    field.Drag(At(1, 1));
+    EXPECT_EQ(field.editor().selection(), (Selection{0, 13}));
+    field.Drag(At(0, 0));
+    EXPECT_EQ(field.editor().selection(), (Selection{0, 7}));
+    field.Release();
+    // Too late, or too far from the double-click, the third press is a click.
+    click(At(1, 0), 2, 2000);
+    click(At(1, 0), 1, 2400);
+    EXPECT_EQ(field.editor().selection(), (Selection{1, 1}));
+    click(At(1, 0), 2, 3000);
+    click(At(2, 0), 1, 3100);
+    EXPECT_EQ(field.editor().selection(), (Selection{2, 2}));
+
+    field.Press(At(0, 1), 2, {}, 5000);  // "ef"
+    EXPECT_EQ(field.editor().selection(), (Selection{7, 9}));
+    field.Drag(At(4, 1));  // in "gh", nearer its end
+    EXPECT_EQ(field.editor().selection(), (Selection{7, 12}));
+    field.Drag(At(3, 1));  // nearer its start
+    EXPECT_EQ(field.editor().selection(), (Selection{7, 10}));
+    field.Drag(At(1, 0));  // before the word: from its end back to the nearer end of "ab"
+    EXPECT_EQ(field.editor().selection(), (Selection{9, 2}));
+    field.Release();
+    field.Press(At(1, 2), 1, {.shift = true}, 6000);
+    EXPECT_EQ(field.editor().selection(), (Selection{7, 15}));
+    field.Release();
+
+    // Where a triple-click selects a row.
+    field.SetTripleClick(TextUnit::Line, 400, {4, 4});
+    field.SetText(u"aaaa bbbb cccc");
+    click(At(1, 1), 2, 8000);
+    click(At(1, 1), 1, 8100);
+    EXPECT_EQ(field.editor().selection(), (Selection{10, 14}));
+}
+
+// Qt's fields wrap the pre-edit with the text of its row, and the input method's cursor rectangle
+// follows the composition's cursor onto the row it is drawn in; a press drops what the input method
+// left of a composition once it was told to complete it.
+TEST_F(FieldTest, ALongCompositionWrapsWithItsRowAndAPressEndsIt) {
+    field.SetText(u"ab\ncd");
+    field.Select(2, 2);
+    const std::u16string ten = u"\u4E00\u4E01\u4E02\u4E03\u4E04\u4E05\u4E06\u4E07\u4E08\u4E09";
+    field.Compose(ten, 10, {{0, 10, Preedit::Style::Underline}});
+    const std::vector<RowPaint> rows = field.Paint(0, 85);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].Drawn(), u"ab" + ten.substr(0, 7));
+    EXPECT_EQ(rows[1].Drawn(), ten.substr(7));
+    EXPECT_EQ(rows[1].y, 17);
+    ASSERT_EQ(rows[1].preedit.size(), 1u);
+    EXPECT_EQ(rows[1].preedit[0], (Preedit::Span{0, 3, Preedit::Style::Underline}));
+    EXPECT_EQ(rows[2].Drawn(), u"cd");
+    EXPECT_EQ(rows[2].y, 33);
+    EXPECT_EQ(field.CaretBox(), (Box{5 + 30, 17, 1, 16}));
+
+    // An input method's result replaces the range it names around the caret, as one step.
+    field.Commit(u"Z", -1, 1);
+    EXPECT_EQ(field.editor().Text(), u"aZ\ncd");
+    field.Run(MenuCommand::Undo);
+    EXPECT_EQ(field.editor().Text(), u"ab\ncd");
+
+    field.Compose(u"xy", 2, {});
+    field.Press(At(1, 1), 1, {});
+    EXPECT_FALSE(field.preedit().Active());
+    EXPECT_EQ(field.editor().Text(), u"ab\ncd");
+    EXPECT_EQ(field.editor().selection(), (Selection{4, 4}));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "platform.h"
 #include "text_field.h"
+#include "text_mime.h"
 
 #include <QClipboard>
 #include <QEventLoop>
@@ -91,12 +92,7 @@ public:
 
 protected:
     void place(std::u16string_view text, Content content) override {
-        auto data = std::make_unique<QMimeData>();
-        data->setText(qt::FromUnits(text));
-        if (content == Content::Sensitive) {
-            // Honoured by the clipboard managers of Linux desktops.
-            data->setData(QStringLiteral("x-kde-passwordManagerHint"), QByteArrayLiteral("secret"));
-        }
+        std::unique_ptr<QMimeData> data = qt::TextMimeData(text, content == Content::Sensitive);
         placed_ = data.get();
         QGuiApplication::clipboard()->setMimeData(data.release());
     }
@@ -116,6 +112,20 @@ private:
 };
 
 }  // namespace
+
+namespace qt {
+
+std::unique_ptr<QMimeData> TextMimeData(std::u16string_view text, bool sensitive) {
+    auto data = std::make_unique<QMimeData>();
+    data->setText(FromUnits(text));
+    if (sensitive) {
+        // Honoured by the clipboard managers of Linux desktops.
+        data->setData(QStringLiteral("x-kde-passwordManagerHint"), QByteArrayLiteral("secret"));
+    }
+    return data;
+}
+
+}  // namespace qt
 
 namespace platform {
 

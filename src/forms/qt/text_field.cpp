@@ -1,12 +1,14 @@
 #include "text_field.h"
 
 #include "field_accessible.h"
+#include "text_mime.h"
 #include "units.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDrag>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -52,6 +54,19 @@ textedit::Modifiers ModifiersOf(Qt::KeyboardModifiers modifiers) {
             .alt = (modifiers & Qt::AltModifier) != 0};
 }
 
+textedit::DropAction ActionOf(Qt::DropAction action) {
+    switch (action) {
+    case Qt::MoveAction:
+    case Qt::TargetMoveAction:
+        return textedit::DropAction::Move;
+    case Qt::CopyAction:
+    case Qt::LinkAction:
+        return textedit::DropAction::Copy;
+    default:
+        return textedit::DropAction::None;
+    }
+}
+
 QTextLayout::FormatRange Format(std::size_t begin, std::size_t length) {
     QTextLayout::FormatRange range;
     range.start = static_cast<int>(begin);
@@ -80,6 +95,13 @@ TextField::TextField(QWidget* parent) : QAbstractScrollArea(parent), measurer_(U
     field_.SetSelectionShownUnfocused(true);
     // The platform's flash time is a whole on-and-off cycle; 0 or less means a caret that does not blink.
     field_.SetCaretBlink(std::max(0, QApplication::cursorFlashTime() / 2));
+    // A press within the double-click interval of a double-click, and closer to it than the drag
+    // distance, selects the paragraph, as in Qt's fields; a press in the selection drags it past it.
+    const int dragDistance = QApplication::startDragDistance();
+    field_.SetTripleClick(textedit::TextUnit::Paragraph, QApplication::doubleClickInterval(),
+                          {std::max(0, dragDistance - 1), 0, true});
+    field_.SetDragDistance({dragDistance, 0, true});
+    clock_.start();
     connect(&caretTimer_, &QTimer::timeout, this, [this] { field_.Tick(textedit::FieldTimer::CaretBlink); });
     connect(&autoScrollTimer_, &QTimer::timeout, this,
             [this] { field_.Tick(textedit::FieldTimer::AutoScroll); });
@@ -126,6 +148,13 @@ QTimer& TextField::timer(textedit::FieldTimer timer) {
 void TextField::StartTimer(textedit::FieldTimer which, int ms) { timer(which).start(ms); }
 
 void TextField::StopTimer(textedit::FieldTimer which) { timer(which).stop(); }
+
+textedit::DropAction TextField::StartDrag(std::u16string_view text, bool sensitive) {
+    // Qt deletes the drag once it is over.
+    auto* drag = new QDrag(this);
+    drag->setMimeData(TextMimeData(text, sensitive).release());
+    return ActionOf(drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction));
+}
 
 void TextField::Repaint() { viewport()->update(); }
 
@@ -264,32 +293,53 @@ void TextField::keyPressEvent(QKeyEvent* event) {
 
 // Drops and the mouse
 
-void TextField::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData() && event->mimeData()->hasText())
-        event->acceptProposedAction();
-}
+void TextField::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
 
 void TextField::dragMoveEvent(QDragMoveEvent* event) {
-    if (event->mimeData() && event->mimeData()->hasText())
-        event->acceptProposedAction();
-}
-
-// The plain text of a drop, exactly, or nothing when there is none.
-void TextField::dropEvent(QDropEvent* event) {
-    if (!event->mimeData() || !event->mimeData()->hasText())
+    if (!event->mimeData() || !event->mimeData()->hasText()) {
+        event->ignore();
         return;
-    field_.DropAt(ToPoint(event->position()), Units(event->mimeData()->text()));
+    }
+    field_.DragOver(ToPoint(event->position()));
     event->acceptProposedAction();
 }
 
+void TextField::dragLeaveEvent(QDragLeaveEvent*) { field_.DragLeave(); }
+
+// The plain text of a drop, exactly; the drag's source hears whether it was copied or moved here.
+void TextField::dropEvent(QDropEvent* event) {
+    if (!event->mimeData() || !event->mimeData()->hasText()) {
+        field_.DragLeave();
+        event->ignore();
+        return;
+    }
+    const textedit::DropAction done = field_.Drop(
+        ToPoint(event->position()), Units(event->mimeData()->text()), ActionOf(event->dropAction()));
+    if (done == textedit::DropAction::None) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(done == textedit::DropAction::Move ? Qt::MoveAction : Qt::CopyAction);
+    event->accept();
+}
+
+void TextField::completeComposition() {
+    if (field_.preedit().Active())
+        QGuiApplication::inputMethod()->commit();
+}
+
 void TextField::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        field_.Press(ToPoint(event->position()), 1, ModifiersOf(event->modifiers()));
+    if (event->button() != Qt::LeftButton)
+        return;
+    completeComposition();
+    field_.Press(ToPoint(event->position()), 1, ModifiersOf(event->modifiers()), clock_.elapsed());
 }
 
 void TextField::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        field_.Press(ToPoint(event->position()), 2, ModifiersOf(event->modifiers()));
+    if (event->button() != Qt::LeftButton)
+        return;
+    completeComposition();
+    field_.Press(ToPoint(event->position()), 2, ModifiersOf(event->modifiers()), clock_.elapsed());
 }
 
 void TextField::mouseMoveEvent(QMouseEvent* event) {
@@ -307,10 +357,10 @@ void TextField::mouseReleaseEvent(QMouseEvent* event) {
     }
     if (event->button() != Qt::LeftButton)
         return;
-    if (field_.Selecting()) {
-        field_.Release();
+    const bool selecting = field_.Selecting();
+    field_.Release();
+    if (selecting)
         setPrimarySelection();
-    }
     // Every left click reaches the window; last, as its handler may do anything.
     emit clicked();
 }
@@ -383,8 +433,9 @@ void TextField::inputMethodEvent(QInputMethodEvent* event) {
         }
     }
     const QString commit = event->commitString();
-    if (composing.isEmpty() || !commit.isEmpty())
-        field_.Commit(Units(commit));
+    if (composing.isEmpty() || !commit.isEmpty() || event->replacementLength() > 0)
+        field_.Commit(Units(commit), event->replacementStart(),
+                      static_cast<std::size_t>(std::max(0, event->replacementLength())));
     if (!composing.isEmpty())
         field_.Compose(Units(composing), cursor, std::move(spans));
     event->accept();
@@ -470,6 +521,9 @@ void TextField::paintEvent(QPaintEvent* event) {
         paintRow(painter, row, group);
     if (field_.CaretShown())
         painter.fillRect(cursorRect(), palette().color(QPalette::Text));
+    // Where text dragged over the field would go, drawn as Qt's fields draw it: as a caret.
+    if (field_.DropCaret())
+        painter.fillRect(ToRect(field_.DropCaretBox()), palette().color(QPalette::Text));
 }
 
 void TextField::paintLayout(QPainter& painter, const textedit::RowPaint& row,

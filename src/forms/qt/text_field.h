@@ -4,6 +4,7 @@
 #include "field_clipboard.h"
 
 #include <QAbstractScrollArea>
+#include <QElapsedTimer>
 #include <QPalette>
 #include <QPoint>
 #include <QRect>
@@ -83,6 +84,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -93,6 +95,7 @@ private:
     std::size_t ShapedOffsetAt(std::u16string_view row, int x) override;
     void StartTimer(textedit::FieldTimer timer, int ms) override;
     void StopTimer(textedit::FieldTimer timer) override;
+    textedit::DropAction StartDrag(std::u16string_view text, bool sensitive) override;
     void Repaint() override;
     void ScrollBarChanged() override;
     void TextEdited(const textedit::TextChange& change) override;
@@ -104,6 +107,8 @@ private:
     // Tells the field the viewport's size and the font's rows; `relayout` after a font change.
     void layOutText(bool relayout);
     void setPrimarySelection();
+    // Before a press: the input method commits its composition as it chose, as in Qt's own fields.
+    void completeComposition();
     // Tells screen readers where the caret and the selection are now.
     void announceCaret(const textedit::Selection& before);
     void showContextMenu(QPoint global);
@@ -116,6 +121,8 @@ private:
     textedit::Field field_{measurer_, *this};
     QTimer caretTimer_;
     QTimer autoScrollTimer_;
+    // The clock of presses, which tells a triple-click as Qt's fields' timer does.
+    QElapsedTimer clock_;
     // The scroll bar is being set from the field, which then needs no telling.
     bool settingBar_ = false;
 };

@@ -63,13 +63,63 @@ void Editor::Backspace() {
     if (const std::size_t cluster = PreviousCluster(text_, caret);
         IsEmojiCluster(std::u16string_view(text_).substr(cluster, caret - cluster)))
         from = cluster;
-    Replace(from, caret, {}, EditKind::Delete);
+    Replace(from, caret, {}, EditKind::Erase);
 }
 
 void Editor::Delete() {
     if (!selection_.empty())
         return Replace(selection_.begin(), selection_.end(), {}, EditKind::Delete);
-    Replace(selection_.caret, NextCluster(text_, selection_.caret), {}, EditKind::Delete);
+    Replace(selection_.caret, NextCluster(text_, selection_.caret), {}, EditKind::Erase);
+}
+
+void Editor::ReplaceNearCaret(long long from, std::size_t length, std::u16string_view text) {
+    const std::size_t begin = selection_.begin();
+    const std::size_t end = selection_.end();
+    const std::size_t selected = end - begin;
+    // The range in the text without the selection, then where it stands in the text as it is.
+    const long long rest = static_cast<long long>(text_.size() - selected);
+    const long long start = std::clamp(static_cast<long long>(begin) + from, 0LL, rest);
+    const long long stop = start + static_cast<long long>(std::min<std::size_t>(length, rest - start));
+    const auto inText = [&](long long at) {
+        const auto position = static_cast<std::size_t>(at);
+        return position <= begin ? position : position + selected;
+    };
+    std::size_t rangeBegin = inText(start);
+    std::size_t rangeEnd = inText(stop);
+    if (rangeBegin > 0 && rangeBegin < text_.size() && IsLowSurrogate(text_[rangeBegin]) &&
+        IsHighSurrogate(text_[rangeBegin - 1]))
+        --rangeBegin;
+    if (rangeEnd > 0 && rangeEnd < text_.size() && IsLowSurrogate(text_[rangeEnd]) &&
+        IsHighSurrogate(text_[rangeEnd - 1]))
+        ++rangeEnd;
+    // The range and the selection both go; what lies between them stays, the result at the range.
+    const std::u16string_view units(text_);
+    std::u16string result;
+    if (rangeEnd <= begin) {
+        result.append(text).append(units.substr(rangeEnd, begin - rangeEnd));
+        Replace(rangeBegin, end, result, EditKind::Typing, text.size());
+    } else if (rangeBegin >= end) {
+        result.append(units.substr(end, rangeBegin - end)).append(text);
+        Replace(begin, rangeEnd, result, EditKind::Typing);
+    } else {
+        Replace(std::min(rangeBegin, begin), std::max(rangeEnd, end), text, EditKind::Typing);
+    }
+}
+
+void Editor::MoveText(std::size_t begin, std::size_t end, std::size_t to) {
+    if (to >= begin && to <= end)
+        return;
+    // One replacement of the span from the text to its new place, so that one undo takes it back.
+    const std::u16string_view units(text_);
+    const std::u16string_view moved = units.substr(begin, end - begin);
+    std::u16string result;
+    if (to > end) {
+        result.append(units.substr(end, to - end)).append(moved);
+        Replace(begin, to, result, EditKind::Other);
+    } else {
+        result.append(moved).append(units.substr(to, begin - to));
+        Replace(to, end, result, EditKind::Other, moved.size());
+    }
 }
 
 void Editor::DeleteWordBackward() {
@@ -214,13 +264,14 @@ std::size_t Editor::PositionAt(std::size_t row, int x) const {
     return end;
 }
 
-void Editor::Replace(std::size_t from, std::size_t to, std::u16string_view text, EditKind kind) {
+void Editor::Replace(std::size_t from, std::size_t to, std::u16string_view text, EditKind kind,
+                     std::size_t caretIn) {
     if (from == to && text.empty())
         return;
     const Selection before = selection_;
     std::u16string removed = text_.substr(from, to - from);
     Apply(from, removed, text);
-    const std::size_t caret = ClusterCeil(text_, from + text.size());
+    const std::size_t caret = ClusterCeil(text_, from + std::min(caretIn, text.size()));
     selection_ = {caret, caret};
     caretAtRowEnd_ = false;
     desiredX_ = -1;

@@ -73,6 +73,12 @@ public:
 
     // Replaces the selection with `text` (typing, paste, IME result, ...); the caret goes after it.
     void ReplaceSelection(std::u16string_view text, EditKind kind);
+    // An input method's result: replaces the selection and the `length` units from `from` units after
+    // the caret (before it when negative, counted in the text without the selection), kept to the text
+    // and widened to whole code points; the caret goes after the result. One undo step.
+    void ReplaceNearCaret(long long from, std::size_t length, std::u16string_view text);
+    // Moves [begin, end) to `to`, outside it, as one undo step; the caret goes after the moved text.
+    void MoveText(std::size_t begin, std::size_t end, std::size_t to);
     // Deletes the selection, or else the code point before the caret (a surrogate pair or CR LF whole).
     void Backspace();
     // Deletes the selection, or else the cluster after the caret (CR LF whole).
@@ -121,7 +127,9 @@ public:
     }
 
 private:
-    void Replace(std::size_t from, std::size_t to, std::u16string_view text, EditKind kind);
+    // Replaces [from, to) with `text`; the caret goes `caret` units into it (its end by default).
+    void Replace(std::size_t from, std::size_t to, std::u16string_view text, EditKind kind,
+                 std::size_t caret = std::u16string_view::npos);
     // Replaces `removed`, a copy of the units at `position` that the caller keeps for the undo history,
     // with `inserted`; the notice reads the removed units from that copy.
     void Apply(std::size_t position, std::u16string_view removed, std::u16string_view inserted);

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
+#include <optional>
 #include <utility>
 
 namespace quorvel::forms::textedit {
@@ -88,6 +90,8 @@ std::size_t SentenceEnd(std::u16string_view text, std::size_t from, std::size_t 
 Field::Field(Measurer& measurer, FieldHost& host) : measurer_(measurer), host_(host), editor_(measurer) {
     editor_.SetChangeListener([this](const TextChange& change) {
         changed_ = true;
+        // What a double- or triple-click selected is gone with the text it was in.
+        pressUnit_ = TextUnit::Character;
         host_.TextEdited(change);
     });
     editor_.SetDrawnRows(this);
@@ -237,10 +241,10 @@ void Field::Compose(std::u16string_view text, std::size_t cursor, std::vector<Pr
     host_.Changed({.before = editor_.selection()});
 }
 
-void Field::Commit(std::u16string_view text) {
+void Field::Commit(std::u16string_view text, long long replaceFrom, std::size_t replaceLength) {
     preedit_.Clear();
-    if (!text.empty()) {
-        Type(text);
+    if (!text.empty() || replaceLength > 0) {
+        UserChange([&] { editor_.ReplaceNearCaret(replaceFrom, replaceLength, text); });
         return;
     }
     host_.Repaint();
@@ -260,17 +264,96 @@ void Field::PlaceAt(Point at, bool extend) {
     editor_.PlaceInRow(row, OffsetAtX(row, (at.x - geometry_.margin) * geometry_.scale), extend);
 }
 
-void Field::Press(Point at, int clicks, Modifiers modifiers) {
-    if (clicks >= 2) {
-        UserChange([&] { editor_.SelectWordAt(PositionAt(at)); });
+bool Distance::Near(Point from, Point to) const {
+    const long long dx = std::abs(static_cast<long long>(to.x) - from.x);
+    const long long dy = std::abs(static_cast<long long>(to.y) - from.y);
+    return manhattan ? dx + dy <= x : dx <= x && dy <= y;
+}
+
+void Field::SetTripleClick(TextUnit unit, int intervalMs, Distance nearby) {
+    tripleUnit_ = unit;
+    tripleMs_ = std::max(0, intervalMs);
+    tripleNearby_ = nearby;
+}
+
+void Field::DropComposition() {
+    if (!preedit_.Active())
+        return;
+    preedit_.Clear();
+    host_.Repaint();
+}
+
+void Field::SelectUnitAt(Point at, TextUnit unit) {
+    const std::size_t position = PositionAt(at);
+    pressUnit_ = unit;
+    pressRange_ = unit == TextUnit::Word ? editor_.WordAt(position) : UnitAt(position, unit);
+    editor_.Select(pressRange_.first, pressRange_.second);
+}
+
+void Field::Press(Point at, int clicks, Modifiers modifiers, long long timeMs) {
+    DropComposition();
+    const bool triple = clicks == 1 && afterDouble_ && tripleMs_ > 0 && timeMs - doubleAt_ < tripleMs_ &&
+                        tripleNearby_.Near(doublePoint_, at);
+    afterDouble_ = clicks == 2;
+    doubleAt_ = timeMs;
+    doublePoint_ = at;
+    mayDrag_ = false;
+    pressPoint_ = dragPoint_ = at;
+    selecting_ = true;
+    if (triple || clicks >= 2) {
+        UserChange([&] { SelectUnitAt(at, triple ? tripleUnit_ : TextUnit::Word); });
         return;
     }
-    UserChange([&] { PlaceAt(at, modifiers.shift); });
-    selecting_ = true;
-    dragPoint_ = at;
+    if (modifiers.shift) {
+        UserChange([&] { ExtendTo(at); });
+        return;
+    }
+    const Selection& selection = editor_.selection();
+    const std::size_t position = PositionAt(at);
+    if (!selection.empty() && position >= selection.begin() && position <= selection.end()) {
+        selecting_ = false;
+        mayDrag_ = true;
+        return;
+    }
+    pressUnit_ = TextUnit::Character;
+    UserChange([&] { PlaceAt(at, false); });
+}
+
+void Field::ExtendTo(Point at) {
+    if (pressUnit_ == TextUnit::Character)
+        return PlaceAt(at, true);
+    const std::size_t position = PositionAt(at);
+    const auto [first, last] = pressRange_;
+    if (position >= first && position <= last) {
+        editor_.Select(first, last);
+        return;
+    }
+    if (pressUnit_ != TextUnit::Word) {
+        const auto [begin, end] = UnitAt(position, pressUnit_);
+        return position < first ? editor_.Select(last, begin) : editor_.Select(first, end);
+    }
+    // Past the first word the caret goes to the start or the end of the word under the pointer,
+    // whichever is nearer to it, as in Qt's fields.
+    const auto [begin, end] = editor_.WordAt(position);
+    const RowLayout& rows = editor_.rows();
+    const std::size_t row = rows.RowOf(position);
+    const long long x = static_cast<long long>(at.x - geometry_.margin) * geometry_.scale;
+    const auto distance = [&](std::size_t end) {
+        end = std::clamp(end, rows.RowStart(row), rows.RowEnd(row));
+        return std::abs(XInRow(row, end, end == rows.RowEnd(row)) - x);
+    };
+    editor_.Select(position < first ? last : first, distance(begin) < distance(end) ? begin : end);
 }
 
 void Field::Drag(Point at) {
+    if (mayDrag_) {
+        if (!dragDistance_.Near(pressPoint_, at)) {
+            mayDrag_ = false;
+            DragSelection();
+        }
+        dragPoint_ = at;
+        return;
+    }
     if (!selecting_)
         return;
     dragPoint_ = at;
@@ -283,13 +366,31 @@ void Field::Drag(Point at) {
         else
             host_.StopTimer(FieldTimer::AutoScroll);
     }
-    UserChange([&] { PlaceAt(at, true); });
+    UserChange([&] { ExtendTo(at); });
 }
 
 void Field::Release() {
+    // A press in the selection that dragged nothing places the caret, where the button came up.
+    if (std::exchange(mayDrag_, false)) {
+        pressUnit_ = TextUnit::Character;
+        UserChange([&] { PlaceAt(dragPoint_, false); });
+    }
     selecting_ = false;
     if (std::exchange(autoScrolling_, false))
         host_.StopTimer(FieldTimer::AutoScroll);
+}
+
+void Field::DragSelection() {
+    const Selection dragged = editor_.selection();
+    const std::u16string text = editor_.SelectedText();
+    dragSource_ = DragSource{dragged.begin(), dragged.end()};
+    const DropAction action = host_.StartDrag(text, sensitive_);
+    const DragSource source = *std::exchange(dragSource_, std::nullopt);
+    // Moved into another program: the text goes from here, if it still stands where it was.
+    if (action != DropAction::Move || source.droppedHere || source.end > editor_.Text().size() ||
+        std::u16string_view(editor_.Text()).substr(source.begin, source.end - source.begin) != text)
+        return;
+    Replace(source.begin, source.end, {}, EditKind::Cut);
 }
 
 void Field::DropAt(Point at, std::u16string_view text) {
@@ -298,6 +399,49 @@ void Field::DropAt(Point at, std::u16string_view text) {
         editor_.Select(position, position);
         editor_.ReplaceSelection(text, EditKind::Paste);
     });
+}
+
+void Field::DragOver(Point at) {
+    const std::size_t position = PositionAt(at);
+    if (dropCaret_ == position)
+        return;
+    dropCaret_ = position;
+    host_.Repaint();
+}
+
+void Field::DragLeave() {
+    if (std::exchange(dropCaret_, std::nullopt))
+        host_.Repaint();
+}
+
+DropAction Field::Drop(Point at, std::u16string_view text, DropAction proposed) {
+    DragLeave();
+    if (text.empty() || proposed == DropAction::None)
+        return DropAction::None;
+    const std::size_t position = PositionAt(at);
+    if (dragSource_ && proposed == DropAction::Move) {
+        // This field's own selection: moved here, and not taken away again when the drag ends.
+        dragSource_->droppedHere = true;
+        const auto [begin, end] = std::pair(dragSource_->begin, dragSource_->end);
+        if (position >= begin && position <= end)
+            return DropAction::None;
+        UserChange([&] { editor_.MoveText(begin, end, position); });
+        return DropAction::Move;
+    }
+    DropAt(at, text);
+    return proposed;
+}
+
+Box Field::DropCaretBox() const {
+    if (!dropCaret_)
+        return {};
+    const std::size_t position = std::min(*dropCaret_, editor_.Text().size());
+    const std::size_t row = editor_.rows().RowOf(position);
+    const long long x = XInRow(row, position, false);
+    Box box = RowBox(row, x, x);
+    box.x = std::min<long long>(box.x, std::max(0, geometry_.width - 1));
+    box.width = 1;
+    return box;
 }
 
 void Field::Wheel(int delta, std::size_t rowsPerNotch) { ScrollBy(viewport_.WheelRows(delta, rowsPerNotch)); }
@@ -444,16 +588,38 @@ Box Field::CaretBox() const {
     const std::size_t row = editor_.CaretRow();
     const std::size_t caret = editor_.selection().caret;
     long long x = XInRow(row, caret, editor_.CaretAtRowEnd());
+    std::size_t composedRow = 0;
     if (preedit_.Active()) {
-        // While composing, the caret is the input method's, inside the pre-edit.
-        const Preedit::ShownRow shown = preedit_.Show(RowText(row), caret - editor_.rows().RowStart(row));
-        x = X(shown.text, shown.caret);
+        // While composing, the caret is the input method's, inside the pre-edit, on the row of the
+        // view that shows it.
+        const ComposedRows composed = Composed();
+        const std::size_t at = composed.shown.caret;
+        while (composedRow + 2 < composed.starts.size() && composed.starts[composedRow + 1] <= at)
+            ++composedRow;
+        const std::size_t start = composed.starts[composedRow];
+        x = X(
+            std::u16string_view(composed.shown.text).substr(start, composed.starts[composedRow + 1] - start),
+            at - start);
     }
     Box box = RowBox(row, x, x);
+    box.y = Clamped(box.y + static_cast<long long>(composedRow) * geometry_.lineHeight);
     // Spaces hang past the view's edge at the end of a row; the caret after them stays at the edge.
     box.x = std::min<long long>(box.x, std::max(0, geometry_.width - 1));
     box.width = 1;
     return box;
+}
+
+Field::ComposedRows Field::Composed() const {
+    const std::size_t row = editor_.CaretRow();
+    ComposedRows composed{
+        preedit_.Show(RowText(row), editor_.selection().caret - editor_.rows().RowStart(row)), {}};
+    // Wrapped as the text's rows are, at the view's width.
+    RowLayout rows;
+    rows.Layout(composed.shown.text, editor_.rows().Width(), measurer_);
+    for (std::size_t at = 0; at < rows.RowCount(); ++at)
+        composed.starts.push_back(rows.RowStart(at));
+    composed.starts.push_back(composed.shown.text.size());
+    return composed;
 }
 
 Box Field::CharacterBox(std::size_t position) const {
@@ -478,76 +644,110 @@ std::vector<RowPaint> Field::Paint(long long top, long long bottom) const {
     const RowLayout& rows = editor_.rows();
     const Selection& selection = editor_.selection();
     const bool selectionShown = !selection.empty() && (focused_ || selectionShownUnfocused_);
-    const long long right = static_cast<long long>(geometry_.width - geometry_.margin) * geometry_.scale;
+    const std::size_t caretRow = editor_.CaretRow();
+    std::optional<ComposedRows> composed;
+    if (preedit_.Active())
+        composed = Composed();
+    // Rows below a composition that wraps move down by the rows it takes.
+    long long shift = 0;
     for (std::size_t row = viewport_.TopRow(); row < rows.RowCount(); ++row) {
-        const long long y = viewport_.RowY(row);
+        const long long y = viewport_.RowY(row) + shift;
         if (y >= bottom || y >= geometry_.height)
             break;
+        if (composed && row == caretRow) {
+            const std::size_t pieces = composed->starts.size() - 1;
+            shift = static_cast<long long>(pieces - 1) * geometry_.lineHeight;
+            for (std::size_t piece = 0; piece < pieces; ++piece)
+                PaintComposed(*composed, piece, row, y + static_cast<long long>(piece) * geometry_.lineHeight,
+                              top, bottom, painted);
+            continue;
+        }
         if (y + geometry_.lineHeight <= top)
             continue;
         RowPaint& paint = painted.emplace_back();
         paint.row = row;
         paint.y = y;
         paint.text = RowText(row);
-        const std::size_t start = rows.RowStart(row);
-        if (preedit_.Active() && row == editor_.CaretRow()) {
-            Preedit::ShownRow shown = preedit_.Show(paint.text, selection.caret - start);
-            paint.composing = true;
-            paint.composed = std::move(shown.text);
-            paint.preedit = std::move(shown.spans);
-        } else if (selectionShown) {
+        if (selectionShown) {
+            const std::size_t start = rows.RowStart(row);
             paint.selectionBegin = std::clamp(selection.begin(), start, rows.RowEnd(row)) - start;
             paint.selectionEnd = std::clamp(selection.end(), start, rows.RowEnd(row)) - start;
         }
-        const std::u16string_view text = paint.Drawn();
-        paint.shaped = Shaped(text);
-        if (paint.shaped || text.empty())
-            continue;
-
-        // Measured in at most a piece of the core's, and drawn up to the first cluster past the right edge.
-        const std::size_t measured = ClusterFloor(text, std::min(text.size(), Measurer::MaxPieceLength));
-        paint.advances.assign(measured, 0);
-        if (measured > 0)
-            measurer_.Advances(text.substr(0, measured), paint.advances);
-        std::size_t shown = 0;
-        for (long long x = 0; shown < measured && x <= right; ++shown)
-            x += paint.advances[shown];
-        shown = std::min(ClusterCeil(text, shown), measured);
-        paint.advances.resize(shown);
-
-        // Runs between tabs, which are gaps as wide as they were measured, and the selection's ends.
-        const std::size_t begin = std::min(paint.selectionBegin, shown);
-        const std::size_t end = std::min(paint.selectionEnd, shown);
-        long long x = 0;
-        std::size_t runStart = 0;
-        long long runX = 0;
-        const auto close = [&](std::size_t at) {
-            if (runStart < at)
-                paint.runs.push_back(
-                    {runStart, at, runX, x - runX, runStart >= begin && at <= end && begin < end});
-        };
-        for (std::size_t at = 0; at <= shown; ++at) {
-            if (at == begin && begin < end)
-                paint.selectionLeft = x;
-            if (at == end && begin < end)
-                paint.selectionRight = x;
-            if (at == shown)
-                break;
-            if (at == begin || at == end) {
-                close(at);
-                runStart = at;
-                runX = x;
-            }
-            x += paint.advances[at];
-            if (text[at] == u'\t') {
-                close(at);
-                runStart = at + 1;
-                runX = x;
-            }
-        }
-        close(shown);
+        LayRuns(paint);
     }
     return painted;
+}
+
+void Field::PaintComposed(const ComposedRows& composed, std::size_t piece, std::size_t row, long long y,
+                          long long top, long long bottom, std::vector<RowPaint>& painted) const {
+    if (y >= bottom || y >= geometry_.height || y + geometry_.lineHeight <= top)
+        return;
+    const std::size_t begin = composed.starts[piece];
+    const std::size_t end = composed.starts[piece + 1];
+    RowPaint& paint = painted.emplace_back();
+    paint.row = row;
+    paint.y = y;
+    paint.text = RowText(row);
+    paint.composing = true;
+    paint.composed = composed.shown.text.substr(begin, end - begin);
+    for (const Preedit::Span& span : composed.shown.spans) {
+        const std::size_t from = std::max(span.begin, begin);
+        const std::size_t to = std::min(span.begin + span.length, end);
+        if (from < to)
+            paint.preedit.push_back({from - begin, to - from, span.style});
+    }
+    LayRuns(paint);
+}
+
+void Field::LayRuns(RowPaint& paint) const {
+    const std::u16string_view text = paint.Drawn();
+    paint.shaped = Shaped(text);
+    if (paint.shaped || text.empty())
+        return;
+    const long long right = static_cast<long long>(geometry_.width - geometry_.margin) * geometry_.scale;
+
+    // Measured in at most a piece of the core's, and drawn up to the first cluster past the right edge.
+    const std::size_t measured = ClusterFloor(text, std::min(text.size(), Measurer::MaxPieceLength));
+    paint.advances.assign(measured, 0);
+    if (measured > 0)
+        measurer_.Advances(text.substr(0, measured), paint.advances);
+    std::size_t shown = 0;
+    for (long long x = 0; shown < measured && x <= right; ++shown)
+        x += paint.advances[shown];
+    shown = std::min(ClusterCeil(text, shown), measured);
+    paint.advances.resize(shown);
+
+    // Runs between tabs, which are gaps as wide as they were measured, and the selection's ends.
+    const std::size_t begin = std::min(paint.selectionBegin, shown);
+    const std::size_t end = std::min(paint.selectionEnd, shown);
+    long long x = 0;
+    std::size_t runStart = 0;
+    long long runX = 0;
+    const auto close = [&](std::size_t at) {
+        if (runStart < at)
+            paint.runs.push_back(
+                {runStart, at, runX, x - runX, runStart >= begin && at <= end && begin < end});
+    };
+    for (std::size_t at = 0; at <= shown; ++at) {
+        if (at == begin && begin < end)
+            paint.selectionLeft = x;
+        if (at == end && begin < end)
+            paint.selectionRight = x;
+        if (at == shown)
+            break;
+        if (at == begin || at == end) {
+            close(at);
+            runStart = at;
+            runX = x;
+        }
+        x += paint.advances[at];
+        if (text[at] == u'\t') {
+            close(at);
+            runStart = at + 1;
+            runX = x;
+        }
+    }
+    close(shown);
 }
 
 // Screen readers' text units

@@ -34,6 +34,18 @@ struct Point {
     int x = 0, y = 0;
 };
 
+// How far the pointer may go from a point and still be near it: as Qt measures, |dx| + |dy| up to `x`
+// (`manhattan`); as Windows measures, |dx| up to `x` and |dy| up to `y`.
+struct Distance {
+    int x = 0, y = 0;
+    bool manhattan = false;
+    bool Near(Point from, Point to) const;
+};
+
+// What a drop did with the dragged text: nothing, a copy, or a move, after which the text's source
+// removes it.
+enum class DropAction { None, Copy, Move };
+
 // What a field tells its host after anything changed: the text, the selection or both. `before` is the
 // selection as it was; the host tells screen readers, the input method and the window.
 struct FieldChange {
@@ -61,6 +73,15 @@ public:
     virtual std::optional<std::u16string> ClipboardText() = 0;
     // Whether it holds plain text, for the context menu's Paste.
     virtual bool ClipboardHasText() = 0;
+
+    // Drags `text`, the selection, out of the field: runs the platform's drag loop (QDrag::exec,
+    // DoDragDrop) with the text as plain text, kept out of clipboard history when `sensitive`, and
+    // answers what its target did with it once the user has dropped it or given up. The field's own
+    // DragOver, DragLeave and Drop come meanwhile when the text is dragged over this same field: the
+    // host passes them on as for any drag. A host with no drag loop drags nothing.
+    virtual DropAction StartDrag(std::u16string_view /*text*/, bool /*sensitive*/) {
+        return DropAction::None;
+    }
 
     // Timers: a started timer ticks every `ms` until stopped; starting a running one restarts it.
     virtual void StartTimer(FieldTimer timer, int ms) = 0;
@@ -102,8 +123,9 @@ struct RowPaint {
     std::vector<int> advances;
     // Where the selection's background goes, from the text's left edge in the measurer's units.
     long long selectionLeft = 0, selectionRight = 0;
-    // While composing: the row with the pre-edit in it, which Drawn() then gives, and the pre-edit's
-    // pieces and how they are drawn, as offsets into it.
+    // While composing: the piece of the row with the pre-edit in it that this row of the view shows
+    // (a long composition wraps onto rows of its own), which Drawn() then gives, and the pre-edit's
+    // pieces in it and how they are drawn, as offsets into it.
     bool composing = false;
     std::u16string composed;
     std::vector<Preedit::Span> preedit;
@@ -144,6 +166,13 @@ public:
     void SetSelectionShownUnfocused(bool shown) { selectionShownUnfocused_ = shown; }
     // How long the caret is on and off; 0 for a caret that does not blink (or that the system blinks).
     void SetCaretBlink(int ms) { blinkMs_ = ms; }
+    // A press within `intervalMs` of a double-click and near its point is a triple-click, which selects
+    // `unit` (Paragraph as Qt's fields and RichEdit do, with its line break; Line for a row); with an
+    // interval of 0 (Windows' EDIT) a triple-click is a click.
+    void SetTripleClick(TextUnit unit, int intervalMs, Distance nearby);
+    // How far the pointer goes with the button down after a press in the selection before the
+    // selection is dragged (QApplication::startDragDistance, SM_CXDRAG and SM_CYDRAG halved).
+    void SetDragDistance(Distance distance) { dragDistance_ = distance; }
 
     // The view's geometry; the rows are laid out again at a new width, or after the measurer's font
     // changed with `relayout`.
@@ -161,20 +190,47 @@ public:
     void Type(std::u16string_view text);
 
     // Input methods: the composition as it now stands (an empty text ends it), and a result typed as one
-    // undo step. TakeComposition ends the composition and answers its text, for the view to type with
+    // undo step. The result replaces the selection and, where the input method says so, the
+    // `replaceLength` units from `replaceFrom` units after the caret (negative: before it), as a
+    // QInputMethodEvent's replacement range does; the range is kept to the text and to whole code
+    // points. TakeComposition ends the composition and answers its text, for the view to type with
     // Commit once the input method has been told.
     void Compose(std::u16string_view text, std::size_t cursor, std::vector<Preedit::Span> spans);
-    void Commit(std::u16string_view text);
+    void Commit(std::u16string_view text, long long replaceFrom = 0, std::size_t replaceLength = 0);
     std::u16string TakeComposition();
 
-    // The mouse: a press of the main button with its click count (2 selects a word), a move while it
-    // is down, its release; the view captures the pointer meanwhile.
-    void Press(Point at, int clicks, Modifiers modifiers);
+    // The mouse: a press of the main button with the toolkit's click count (2 selects a word) and the
+    // time of the event in ms (a press soon after a double-click is a triple-click), a move while it is
+    // down, its release; the view captures the pointer meanwhile. A move after a double-click selects
+    // whole words, after a triple-click whole paragraphs or rows; so does a Shift+press after them.
+    //
+    // A press during a composition: the view first has the input method complete it as it chose
+    // (Qt: QInputMethod::commit(); Windows: ImmNotifyIME with CPS_COMPLETE), whose result comes as
+    // Commit before the press; whatever composition is left then is dropped, as Qt's fields drop it.
+    //
+    // A press in the selection places no caret: a move past the drag distance drags the selection
+    // through FieldHost::StartDrag, and a release without one places the caret where the button came
+    // up. When the target moved the text into another program, the selection is removed as one undo
+    // step; when it was dropped back into this field, Drop has moved it.
+    void Press(Point at, int clicks, Modifiers modifiers, long long timeMs = 0);
     void Drag(Point at);
     void Release();
     bool Selecting() const { return selecting_; }
-    // A drop or a middle click: `text` pasted at the point.
+    // A middle click: `text` pasted at the point.
     void DropAt(Point at, std::u16string_view text);
+
+    // Text dragged over the field, from anywhere, this field included: while it moves over the field a
+    // drop caret shows where it would go (DropCaretBox, drawn as the caret is); DragLeave hides it.
+    // Drop puts `text` at the point and answers what the view tells the drag's source. A move of this
+    // field's own selection (`proposed` Move while StartDrag runs) takes the text from where it was to
+    // the point as one undo step, or leaves all as it was when dropped inside the selection itself
+    // (answering None); any other drop inserts the text as a paste and answers `proposed`.
+    void DragOver(Point at);
+    void DragLeave();
+    DropAction Drop(Point at, std::u16string_view text, DropAction proposed);
+    // Where a drop would go while something is dragged over the field.
+    std::optional<std::size_t> DropCaret() const { return dropCaret_; }
+    Box DropCaretBox() const;
     // A wheel turn: `delta` in eighths of a degree (a notch is Viewport::kWheelNotch), `rowsPerNotch` rows
     // a notch; or, where the system tells pixels, `pixels` (positive away from the user).
     void Wheel(int delta, std::size_t rowsPerNotch);
@@ -222,6 +278,22 @@ private:
     void Cut();
     void Paste();
     void PlaceAt(Point at, bool extend);
+    // Extends the selection to the point by the unit the press chose.
+    void ExtendTo(Point at);
+    void SelectUnitAt(Point at, TextUnit unit);
+    void DragSelection();
+    void DropComposition();
+    // The row of the caret with the pre-edit in it, as the rows of the view that show it.
+    struct ComposedRows {
+        Preedit::ShownRow shown;
+        // Where each row of the view starts in `shown.text`, and one past the last.
+        std::vector<std::size_t> starts;
+    };
+    ComposedRows Composed() const;
+    void PaintComposed(const ComposedRows& composed, std::size_t piece, std::size_t row, long long y,
+                       long long top, long long bottom, std::vector<RowPaint>& painted) const;
+    // The runs of a row to paint, or that it is shaped.
+    void LayRuns(RowPaint& paint) const;
     void RestartCaret();
     void Scrolled();
     std::u16string_view RowText(std::size_t row) const;
@@ -245,6 +317,28 @@ private:
     int blinkMs_ = 0;
     bool autoScrolling_ = false;
     Point dragPoint_;
+
+    // The unit a press selects by, and what it first selected: a drag extends from there.
+    TextUnit pressUnit_ = TextUnit::Character;
+    std::pair<std::size_t, std::size_t> pressRange_;
+    TextUnit tripleUnit_ = TextUnit::Paragraph;
+    int tripleMs_ = 0;
+    Distance tripleNearby_;
+    bool afterDouble_ = false;
+    long long doubleAt_ = 0;
+    Point doublePoint_;
+
+    Distance dragDistance_{4, 4};
+    // A press in the selection that may yet drag it, and where it was.
+    bool mayDrag_ = false;
+    Point pressPoint_;
+    // The selection being dragged out, while StartDrag runs, and whether it was dropped back here.
+    struct DragSource {
+        std::size_t begin = 0, end = 0;
+        bool droppedHere = false;
+    };
+    std::optional<DragSource> dragSource_;
+    std::optional<std::size_t> dropCaret_;
 };
 
 }  // namespace quorvel::forms::textedit

@@ -16,10 +16,20 @@ void UndoHistory::Record(std::size_t position, std::u16string removed, std::size
         last->position + last->present == position && last->after == before) {
         last->present += inserted;
         last->after = after;
+    } else if (kind == EditKind::Erase && erasing_ && last && inserted == 0 &&
+               (position == last->position || position + removed.size() == last->position)) {
+        if (position == last->position) {
+            last->gone += removed;
+        } else {
+            last->gone.insert(0, removed);
+            last->position = position;
+        }
+        last->after = after;
     } else {
         steps_.push_back({position, std::move(removed), inserted, before, after});
     }
     sealed_ = kind != EditKind::Typing;
+    erasing_ = kind == EditKind::Erase && inserted == 0;
     next_ = steps_.size();
     KeepWithinBudget();
 }
@@ -29,15 +39,18 @@ void UndoHistory::Clear() {
     next_ = 0;
     held_ = 0;
     sealed_ = true;
+    erasing_ = false;
 }
 
 EditStep* UndoHistory::Undo() {
     sealed_ = true;
+    erasing_ = false;
     return next_ > 0 ? &steps_[--next_] : nullptr;
 }
 
 EditStep* UndoHistory::Redo() {
     sealed_ = true;
+    erasing_ = false;
     return next_ < steps_.size() ? &steps_[next_++] : nullptr;
 }
 

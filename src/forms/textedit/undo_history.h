@@ -8,8 +8,9 @@
 
 namespace quorvel::forms::textedit {
 
-// What made an edit; typing coalesces into one undo step, every other kind is a step of its own.
-enum class EditKind { Typing, Paste, Cut, Delete, Other };
+// What made an edit. Typing coalesces into one undo step, and so do erasures (Backspace or Delete with
+// nothing selected) that go on where the last one was; every other kind is a step of its own.
+enum class EditKind { Typing, Erase, Paste, Cut, Delete, Other };
 
 // One undoable edit at `position`. A step holds only the text that is not in the document, so that a
 // long paste is not held twice: while the edit is done, `gone` is the text it removed and its inserted
@@ -25,8 +26,11 @@ struct EditStep {
 
 // The edits that can be undone and redone. Typing joins
 // the step before it while it continues where that step ended and nothing sealed it (a caret move, an
-// undo, an edit of another kind). A new edit after undoing drops what could be redone. When the texts
-// held exceed the budget, the oldest steps go (the newest always stays).
+// undo, an edit of another kind). An erasure joins the erasures before it when it ends where they
+// began (Backspace) or begins there (Delete), until an undo or an edit of another kind, as Qt's
+// documents and Windows' EDIT join them; a caret move in between does not part them, in either. A new edit
+// after undoing drops what could be redone. When the texts held exceed the budget, the oldest steps go (the
+// newest always stays).
 class UndoHistory {
 public:
     static constexpr std::size_t DefaultBudget = std::size_t{16} << 20;  // code units
@@ -63,6 +67,8 @@ private:
     std::size_t budget_;
     std::size_t held_ = 0;
     bool sealed_ = true;
+    // The last step is a run of erasures that the next may join.
+    bool erasing_ = false;
 };
 
 }  // namespace quorvel::forms::textedit
