@@ -26,24 +26,10 @@ LRESULT TextView::ImeRequest(WPARAM request, LPARAM data) {
 }
 
 textedit::Box TextView::CompositionBox(std::size_t offset) const {
-    const textedit::Editor& editor = field_.editor();
-    const std::size_t caret = editor.selection().caret;
-    const textedit::Preedit& preedit = field_.preedit();
     // Without a composition, the character `offset` units after the caret.
-    if (!preedit.Active())
-        return offset == 0 ? field_.CaretBox() : field_.CharacterBox(caret + offset);
-    // The composition is drawn in the caret's row, at the caret.
-    const textedit::RowLayout& rows = editor.rows();
-    const std::size_t row = editor.CaretRow();
-    const std::size_t start = rows.RowStart(row);
-    const std::u16string_view rowText = std::u16string_view(Text()).substr(start, rows.RowEnd(row) - start);
-    const textedit::Preedit::ShownRow shown = preedit.Show(rowText, caret - start);
-    const std::size_t at = shown.preeditBegin + std::min(offset, preedit.Text().size());
-    const textedit::Field::Geometry& geometry = field_.geometry();
-    textedit::Box box = field_.CaretBox();
-    box.x = geometry.margin + field_.X(shown.text, at) / geometry.scale;
-    box.height = geometry.lineHeight;
-    return box;
+    if (!field_.preedit().Active() && offset > 0)
+        return field_.CharacterBox(field_.editor().selection().caret + offset);
+    return field_.PreeditBox(offset);
 }
 
 bool TextView::CharacterPosition(IMECHARPOSITION& position) const {

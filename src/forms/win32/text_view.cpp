@@ -56,6 +56,9 @@ TextView::TextView(HWND handle) : handle_(handle) {
     field_.SetCaretBlink(0);
     field_.SetSelectionShownUnfocused(false);
     border_.Open(handle_);
+    // A press in the selection drags it once the pointer leaves the system's drag rectangle.
+    field_.SetDragDistance({GetSystemMetrics(SM_CXDRAG) / 2, GetSystemMetrics(SM_CYDRAG) / 2, false});
+    AcceptTextDrops(handle_, [](HWND window) -> DropReceiver* { return Of(window); });
     ApplyGeometry(false);
 }
 
@@ -70,6 +73,8 @@ LRESULT CALLBACK TextView::Procedure(HWND window, UINT message, WPARAM wParam, L
     }
     if (!self)
         return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_DESTROY)
+        RevokeDragDrop(window);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, 0, 0);
         delete self;
@@ -187,7 +192,7 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         ButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, (wParam & MK_SHIFT) != 0);
         return 0;
     case WM_LBUTTONDBLCLK:
-        field_.Press({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, 2, {});
+        ButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, (wParam & MK_SHIFT) != 0, 2);
         return 0;
     case WM_MOUSEMOVE:
         Hover();
@@ -197,7 +202,9 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         Hover(false);
         return 0;
     case WM_LBUTTONUP:
-        if (field_.Selecting())
+        // A press in the selection that dragged nothing places the caret now.
+        field_.Release();
+        if (GetCapture() == handle_)
             ReleaseCapture();
         // Every left click reaches the parent, focused or not; last, as the parent may destroy the field.
         Notify(kTextFieldClicked);
@@ -432,6 +439,22 @@ std::size_t TextView::PositionAt(POINT screen) {
     return field_.PositionAt({screen.x, screen.y});
 }
 
+POINT TextView::ClientPoint(POINT screen) const {
+    ScreenToClient(handle_, &screen);
+    return screen;
+}
+
+void TextView::DragOverAt(POINT screen) {
+    const POINT at = ClientPoint(screen);
+    field_.DragOver({at.x, at.y});
+}
+
+textedit::DropAction TextView::DroppedAt(POINT screen, std::u16string_view text,
+                                         textedit::DropAction proposed) {
+    const POINT at = ClientPoint(screen);
+    return field_.Drop({at.x, at.y}, text, proposed);
+}
+
 void TextView::ScrollIntoView(std::size_t position, bool alignToTop) {
     field_.ScrollIntoView(position, alignToTop);
 }
@@ -473,6 +496,18 @@ void TextView::Paint(HDC screen, const RECT& area) {
                                       GetSysColor(COLOR_HIGHLIGHT)};
     for (const textedit::RowPaint& row : field_.Paint(area.top, area.bottom))
         painter_.Paint(dc, Margin(), row, colours, field_);
+    if (field_.DropCaret()) {
+        // Where text dragged over the field would go, drawn as the caret.
+        const textedit::Box drop = field_.DropCaretBox();
+        DWORD width = 1;
+        SystemParametersInfoW(SPI_GETCARETWIDTH, 0, &width, 0);
+        const RECT caret{static_cast<LONG>(drop.x), static_cast<LONG>(drop.y),
+                         static_cast<LONG>(drop.x + std::max<DWORD>(1, width)),
+                         static_cast<LONG>(drop.y + drop.height)};
+        HBRUSH text = CreateSolidBrush(GetTextColor(dc));
+        FillRect(dc, &caret, text);
+        DeleteObject(text);
+    }
     BitBlt(screen, area.left, area.top, area.right - area.left, area.bottom - area.top, dc, area.left,
            area.top, SRCCOPY);
     SelectObject(dc, previousFont);

@@ -2,6 +2,7 @@
 
 #include "field_clipboard.h"
 #include "glyph_measurer.h"
+#include "ole_drag_drop.h"
 #include "row_painter.h"
 #include "themed_border.h"
 #include "uia_provider.h"
@@ -27,7 +28,7 @@ namespace quorvel::forms::win32 {
 // window turns its messages into the field's calls, and draws, scrolls and places the system caret as
 // the field answers. Rows wrap at the window's width; the vertical scroll bar is always shown, and there
 // is no horizontal one.
-class TextView final : public AccessibleField, private FieldClipboard {
+class TextView final : public AccessibleField, private FieldClipboard, private DropReceiver {
 public:
     static constexpr wchar_t ClassName[] = L"QuorvelTextField";
 
@@ -81,7 +82,7 @@ private:
     // Input: text_view_input.cpp.
     void KeyDown(UINT key);
     void Character(char16_t unit);
-    void ButtonDown(POINT at, bool extend);
+    void ButtonDown(POINT at, bool extend, int clicks = 1);
     void FocusIn();
     void FocusOut();
     void ShowContextMenu(POINT screen);
@@ -143,6 +144,16 @@ private:
     void Repaint() override;
     void ScrollBarChanged() override;
     void TextEdited(const textedit::TextChange&) override {}
+    textedit::DropAction StartDrag(std::u16string_view text, bool sensitive) override {
+        return DragText(text, sensitive);
+    }
+
+    // DropReceiver: OLE drops of text.
+    void DragOverAt(POINT screen) override;
+    void DragLeft() override { field_.DragLeave(); }
+    textedit::DropAction DroppedAt(POINT screen, std::u16string_view text,
+                                   textedit::DropAction proposed) override;
+    POINT ClientPoint(POINT screen) const;
     void Changed(const textedit::FieldChange& change) override;
 
     HWND handle_;

@@ -105,16 +105,16 @@ void TextView::Character(char16_t unit) {
         field_.Type(std::u16string_view(&unit, 1));
 }
 
-void TextView::ButtonDown(POINT at, bool extend) {
-    // A click ends the composition, typed where it stands, before the caret moves; the parent may
-    // destroy the field on the edit's EN_CHANGE.
+void TextView::ButtonDown(POINT at, bool extend, int clicks) {
+    // A click has the input method complete the composition, typed where it stands, before the caret
+    // moves; the parent may destroy the field on the edit's EN_CHANGE.
     const HWND window = handle_;
     CompleteComposition();
     if (!IsWindow(window))
         return;
     if (GetFocus() != handle_)
         SetFocus(handle_);
-    field_.Press({at.x, at.y}, 1, {.shift = extend});
+    field_.Press({at.x, at.y}, clicks, {.shift = extend}, GetMessageTime());
     SetCapture(handle_);
 }
 
@@ -249,16 +249,17 @@ void TextView::CompleteComposition() {
     if (!field_.preedit().Active())
         return;
     // The input method completes the composition as it chose, and learns the choice; its result comes
-    // back through WM_IME_COMPOSITION and is typed where the composition stands. The parent may destroy
-    // the field on the edit's EN_CHANGE.
+    // back through WM_IME_COMPOSITION and is typed where the composition stands. What an input method
+    // leaves of it is dropped from the input method here and from the field by the press. The parent
+    // may destroy the field on the edit's EN_CHANGE.
     const HWND window = handle_;
-    if (HIMC context = ImmGetContext(handle_)) {
-        ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
-        ImmReleaseContext(window, context);
-    }
-    // An input method that sent no result: what it showed is typed, and the composition dropped.
-    if (IsWindow(window))
-        CommitComposition();
+    HIMC context = ImmGetContext(window);
+    if (!context)
+        return;
+    ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+    if (IsWindow(window) && field_.preedit().Active())
+        ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_CANCEL, 0);
+    ImmReleaseContext(window, context);
 }
 
 void TextView::PlaceComposition() {
