@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <string>
 #include <tuple>
@@ -1089,6 +1090,160 @@ TEST_F(CompositionTest, AnswersTheInputMethodsRequests) {
     confirmed.dwCompStrLen = 11;
     EXPECT_FALSE(Send(WM_IME_REQUEST, IMR_CONFIRMRECONVERTSTRING, reinterpret_cast<LPARAM>(&confirmed)));
     EXPECT_EQ(Selection(), Range(7, 7));
+}
+
+// A drop target on another window of the test, as another program's: it takes the text and, for each
+// format that keeps a copy out of clipboard history, the DWORD it carries; it moves the text.
+class OtherProgram final : public IDropTarget {
+public:
+    std::u16string text;
+    std::map<std::wstring, DWORD> flags;
+    bool entered = false;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        *object =
+            IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, __uuidof(IDropTarget)) ? this : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
+        entered = true;
+        *effect &= DROPEFFECT_MOVE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
+        *effect &= DROPEFFECT_MOVE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+        const auto read = [&](CLIPFORMAT format, auto take) {
+            FORMATETC asked{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+            STGMEDIUM medium{};
+            if (FAILED(data->GetData(&asked, &medium)))
+                return;
+            take(GlobalLock(medium.hGlobal), GlobalSize(medium.hGlobal));
+            GlobalUnlock(medium.hGlobal);
+            ReleaseStgMedium(&medium);
+        };
+        read(CF_UNICODETEXT, [&](const void* units, SIZE_T) { text = static_cast<const char16_t*>(units); });
+        for (const wchar_t* name : {L"ExcludeClipboardContentFromMonitorProcessing",
+                                    L"CanIncludeInClipboardHistory", L"CanUploadToCloudClipboard"})
+            read(static_cast<CLIPFORMAT>(RegisterClipboardFormatW(name)),
+                 [&](const void* value, SIZE_T size) {
+                     if (size >= sizeof(DWORD))
+                         flags[name] = *static_cast<const DWORD*>(value);
+                 });
+        *effect &= DROPEFFECT_MOVE;
+        return S_OK;
+    }
+};
+
+// Dragged with the left button up, as OLE's drag loop sees the mouse here, the selection is dropped at
+// once where the pointer is.
+class DragTest : public FieldTest {
+protected:
+    void SetUp() override {
+        FieldTest::SetUp();
+        GetCursorPos(&was_);
+        Set(u"drag me here");
+        SelectRange(0, 5);
+    }
+    void TearDown() override {
+        SetCursorPos(was_.x, was_.y);
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < 200; Sleep(5))
+            for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+                DispatchMessageW(&message);
+        FieldTest::TearDown();
+    }
+    // Presses in the selection and moves past the drag distance with the pointer at `screen`.
+    void DragSelectionTo(POINT screen) {
+        SetCursorPos(screen.x, screen.y);
+        Mouse(WM_LBUTTONDOWN, At(1), MK_LBUTTON);
+        Mouse(WM_MOUSEMOVE, {At(1).x + 2 * GetSystemMetrics(SM_CXDRAG), At(1).y}, MK_LBUTTON);
+    }
+    POINT Screen(POINT client, HWND window) {
+        ClientToScreen(window, &client);
+        return client;
+    }
+    POINT was_{};
+};
+
+// Within the field the selection moves where it is dropped, as one undo step; into another program it
+// goes as plain text, which the field then loses when the other program moved it. A field that shows
+// the plain message marks it as a copy marks it, so that clipboard history leaves it out.
+TEST_F(DragTest, TheSelectionMovesWithinTheFieldOrGoesToAnotherProgramMarkedAsACopyIs) {
+    DragSelectionTo(Screen(At(12), field_));
+    EXPECT_EQ(Text(), u"me heredrag ");
+    Send(EM_UNDO);
+    EXPECT_EQ(Text(), u"drag me here");
+
+    HWND other = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE, 8, 150, 200, 100, parent_, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    OtherProgram program;
+    ASSERT_EQ(RegisterDragDrop(other, &program), S_OK);
+    const auto dragOut = [&](bool sensitive) {
+        program = {};
+        View().SetSensitive(sensitive);
+        Set(u"drag me here");
+        SelectRange(0, 5);
+        DragSelectionTo(Screen({20, 20}, other));
+        return program.flags;
+    };
+    EXPECT_TRUE(dragOut(false).empty());
+    EXPECT_EQ(program.text, u"drag ");
+    EXPECT_EQ(Text(), u"me here");
+    const std::map<std::wstring, DWORD> marked{{L"CanIncludeInClipboardHistory", 0},
+                                               {L"CanUploadToCloudClipboard", 0},
+                                               {L"ExcludeClipboardContentFromMonitorProcessing", 0}};
+    EXPECT_EQ(dragOut(true), marked);
+    EXPECT_EQ(program.text, u"drag ");
+    RevokeDragDrop(other);
+    DestroyWindow(other);
+}
+
+// Text that another program drags over the field shows a drop caret where it would go, drawn as the
+// caret, and goes there when dropped; the other program hears that it was moved.
+TEST_F(DragTest, TextFromAnotherProgramShowsADropCaretAndGoesWhereDropped) {
+    SelectRange(0, 0);
+    SetFocus(parent_);
+    struct Source final : IDropSource {
+        std::function<void()> over;
+        int calls = 0;
+        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+            *object = IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, __uuidof(IDropSource)) ? this
+                                                                                                    : nullptr;
+            return *object ? S_OK : E_NOINTERFACE;
+        }
+        ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+        ULONG STDMETHODCALLTYPE Release() override { return 1; }
+        // Dragged over for a few turns of the loop, then dropped.
+        HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
+            if (++calls == 3)
+                over();
+            return calls < 4 ? S_OK : DRAGDROP_S_DROP;
+        }
+        HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+    } source;
+    const POINT gap = PointOf(7);  // the space after "me"
+    const int rowHeight = Width(u" ", true);
+    const auto caretColumn = [&] {
+        return Count(Paint(), GetSysColor(COLOR_WINDOWTEXT), gap.x, gap.x + 1, gap.y, gap.y + rowHeight);
+    };
+    const int before = caretColumn();
+    int during = 0;
+    source.over = [&] { during = caretColumn(); };
+    SetCursorPos(Screen({gap.x, gap.y + 2}, field_).x, Screen({gap.x, gap.y + 2}, field_).y);
+    IDataObject* data = TextDataObject(u"[new]", false);
+    DWORD effect = 0;
+    EXPECT_EQ(DoDragDrop(data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect), DRAGDROP_S_DROP);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_MOVE));
+    EXPECT_LT(before, rowHeight);
+    EXPECT_EQ(during, rowHeight);
+    EXPECT_EQ(Text(), u"drag me[new] here");
+    EXPECT_EQ(caretColumn(), before);
+    data->Release();
 }
 
 // Screen readers that speak Active Accessibility hear the field's name, not its text, and its text as its
