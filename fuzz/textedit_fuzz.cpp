@@ -67,7 +67,8 @@ void Check(bool condition) {
 }
 
 // A toolkit that draws shaped rows at 7 units a unit, whose clipboard keeps what is copied and
-// refuses every third copy.
+// refuses every third copy, and whose drag loop, as the steps choose, ends anywhere or drops the text
+// back into the field.
 class FuzzHost final : public FieldHost {
 public:
     int ShapedX(std::u16string_view, std::size_t offset) override { return 7 * static_cast<int>(offset); }
@@ -88,6 +89,17 @@ public:
     void ScrollBarChanged() override {}
     void TextEdited(const TextChange&) override {}
     void Changed(const FieldChange&) override {}
+    DropAction StartDrag(std::u16string_view text, bool) override {
+        const std::size_t choice = steps->Below(5);
+        if (choice < 3)
+            return static_cast<DropAction>(choice);
+        const Point at{static_cast<int>(steps->Below(140)) - 20, static_cast<int>(steps->Below(140)) - 20};
+        field->DragOver(at);
+        return field->Drop(at, text, choice == 3 ? DropAction::Move : DropAction::Copy);
+    }
+
+    Field* field = nullptr;
+    testing::StepSource* steps = nullptr;
 
 private:
     std::u16string clipboard_;
@@ -100,7 +112,7 @@ void TakeFieldStep(Field& field, testing::StepSource& steps) {
         return Point{static_cast<int>(steps.Below(140)) - 20, static_cast<int>(steps.Below(140)) - 20};
     };
     const std::size_t end = field.editor().Text().size();
-    switch (steps.Below(10)) {
+    switch (steps.Below(12)) {
     case 0:
         field.Type(steps.Text(1 + steps.Below(4)));
         break;
@@ -110,7 +122,8 @@ void TakeFieldStep(Field& field, testing::StepSource& steps) {
             {.shift = steps.Below(2) == 0, .control = steps.Below(2) == 0, .alt = steps.Below(4) == 0}));
         break;
     case 2:
-        field.Press(point(), 1 + static_cast<int>(steps.Below(2)), {.shift = steps.Below(2) == 0});
+        field.Press(point(), 1 + static_cast<int>(steps.Below(2)), {.shift = steps.Below(2) == 0},
+                    static_cast<long long>(steps.Below(4)) * 200);
         break;
     case 3:
         field.Drag(point());
@@ -125,7 +138,8 @@ void TakeFieldStep(Field& field, testing::StepSource& steps) {
                       {{steps.Below(4), steps.Below(4), Preedit::Style::Selected}});
         break;
     case 6:
-        field.Commit(steps.Below(2) == 0 ? field.TakeComposition() : steps.Text(steps.Below(4)));
+        field.Commit(steps.Below(2) == 0 ? field.TakeComposition() : steps.Text(steps.Below(4)),
+                     static_cast<long long>(steps.Below(12)) - 6, steps.Below(6));
         break;
     case 7:
         field.SetGeometry({.width = static_cast<int>(steps.Below(120)),
@@ -140,7 +154,17 @@ void TakeFieldStep(Field& field, testing::StepSource& steps) {
     case 9:
         field.DropAt(point(), steps.Text(steps.Below(8)));
         break;
+    case 10:
+        field.DragOver(point());
+        if (steps.Below(2) == 0)
+            field.DragLeave();
+        break;
+    case 11:
+        field.Drop(point(), steps.Text(steps.Below(8)), static_cast<DropAction>(steps.Below(3)));
+        break;
     }
+    if (field.DropCaret())
+        field.DropCaretBox();
     // What a view and a screen reader ask; each answer must come without a fault.
     for (const RowPaint& row : field.Paint(0, 120))
         for (const RowPaint::Run& run : row.runs)
@@ -177,6 +201,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FuzzHost host;
     Field field(measurer, host);
+    host.field = &field;
+    host.steps = &steps;
+    field.SetTripleClick(static_cast<TextUnit>(steps.Below(5)), 400, {4, 4, steps.Below(2) == 0});
     field.SetText(first);
     field.FocusIn();
     while (!steps.AtEnd()) {

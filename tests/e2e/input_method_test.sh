@@ -5,7 +5,7 @@
 # input method commits lands in the text once, and the pre-edit never does. Then Chinese, through
 # m17n's tonal pinyin, right after the click that empties the Decrypt window's prompt: the input
 # method is told where the caret is, before the first key and while composing, so that its candidate
-# window opens at the caret.
+# window opens at the caret; a click while composing commits what the input method shows.
 # IBus and the accessibility bus live in a D-Bus session of the test's own.
 [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] && [ -n "${QUORVEL_OWN_BUS:-}" ] ||
     QUORVEL_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
@@ -123,4 +123,10 @@ expect_field "while 'ni3' is composed" "" 0
 expect_told_near "while composing" "$((start_x + 4))" "$((2 * HEIGHT))"
 xdotool type --delay 60 " "
 expect_field "after choosing the first candidate" "你" 1
+# A click while composing has the input method complete its composition, as it shows it, first.
+xdotool type --delay 60 "ni3"
+expect_field "while 'ni3' is composed again" "你" 1
+click "$decrypt" 212 52
+read_field "你你"
+[ "$TEXT" = "你你" ] || fail "a click while composing: the field holds '$TEXT', expected '你你'"
 echo "1 passed, 0 failed"

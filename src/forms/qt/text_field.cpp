@@ -28,6 +28,8 @@ namespace {
 
 // The gap between the field's edges and its text, in pixels.
 constexpr int kMargin = 4;
+// How long after a press completed a composition its repeat by the input method is looked for.
+constexpr int kRepeatMs = 1000;
 
 // Latin text is drawn without OpenType shaping or kerning, so that a row is drawn at the advances its
 // characters were measured at one by one. Scripts that need shaping to be legible are still shaped.
@@ -102,6 +104,8 @@ TextField::TextField(QWidget* parent) : QAbstractScrollArea(parent), measurer_(U
                           {std::max(0, dragDistance - 1), 0, true});
     field_.SetDragDistance({dragDistance, 0, true});
     clock_.start();
+    repeatTimer_.setSingleShot(true);
+    connect(&repeatTimer_, &QTimer::timeout, this, [this] { repeatedCommit_.clear(); });
     connect(&caretTimer_, &QTimer::timeout, this, [this] { field_.Tick(textedit::FieldTimer::CaretBlink); });
     connect(&autoScrollTimer_, &QTimer::timeout, this,
             [this] { field_.Tick(textedit::FieldTimer::AutoScroll); });
@@ -324,8 +328,17 @@ void TextField::dropEvent(QDropEvent* event) {
 }
 
 void TextField::completeComposition() {
-    if (field_.preedit().Active())
-        QGuiApplication::inputMethod()->commit();
+    if (!field_.preedit().Active())
+        return;
+    std::u16string shown = field_.preedit().Text();
+    QGuiApplication::inputMethod()->commit();
+    // Qt 6.4's IBus input context commits the pre-edit it shows and then resets the engine, on which
+    // IBus commits a pre-edit of the commit mode (m17n's, Hangul's) once more: that repeat, coming
+    // next and soon, is not typed again.
+    if (!field_.preedit().Active()) {
+        repeatedCommit_ = std::move(shown);
+        repeatTimer_.start(kRepeatMs);
+    }
 }
 
 void TextField::mousePressEvent(QMouseEvent* event) {
@@ -433,6 +446,17 @@ void TextField::inputMethodEvent(QInputMethodEvent* event) {
         }
     }
     const QString commit = event->commitString();
+    // Only what an input method typed or composes ends the wait for the repeat, not its notice that
+    // the pre-edit is gone.
+    if (!repeatedCommit_.empty() && (!composing.isEmpty() || !commit.isEmpty())) {
+        const bool repeat =
+            composing.isEmpty() && event->replacementLength() == 0 && Units(commit) == repeatedCommit_;
+        repeatedCommit_.clear();
+        if (repeat) {
+            event->accept();
+            return;
+        }
+    }
     if (composing.isEmpty() || !commit.isEmpty() || event->replacementLength() > 0)
         field_.Commit(Units(commit), event->replacementStart(),
                       static_cast<std::size_t>(std::max(0, event->replacementLength())));

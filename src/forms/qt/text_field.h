@@ -123,6 +123,9 @@ private:
     QTimer autoScrollTimer_;
     // The clock of presses, which tells a triple-click as Qt's fields' timer does.
     QElapsedTimer clock_;
+    // A composition that a press had the input method commit, whose repeat is not typed again.
+    std::u16string repeatedCommit_;
+    QTimer repeatTimer_;
     // The scroll bar is being set from the field, which then needs no telling.
     bool settingBar_ = false;
 };

@@ -422,7 +422,8 @@ DropAction Field::Drop(Point at, std::u16string_view text, DropAction proposed) 
     if (dragSource_ && proposed == DropAction::Move) {
         // This field's own selection: moved here, and not taken away again when the drag ends.
         dragSource_->droppedHere = true;
-        const auto [begin, end] = std::pair(dragSource_->begin, dragSource_->end);
+        const std::size_t begin = dragSource_->begin;
+        const std::size_t end = dragSource_->end;
         if (position >= begin && position <= end)
             return DropAction::None;
         UserChange([&] { editor_.MoveText(begin, end, position); });
