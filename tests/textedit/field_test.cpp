@@ -596,8 +596,8 @@ TEST_F(FieldTest, ATripleClickSelectsAParagraphAndDragsGoOnByTheUnitTheClicksCho
 }
 
 // Qt's fields wrap the pre-edit with the text of its row, and the input method's cursor rectangle
-// follows the composition's cursor onto the row it is drawn in; a press drops what the input method
-// left of a composition once it was told to complete it.
+// follows the composition's cursor onto the row it is drawn in, as does where each unit of it stands;
+// a press drops what the input method left of a composition once it was told to complete it.
 TEST_F(FieldTest, ALongCompositionWrapsWithItsRowAndAPressEndsIt) {
     field.SetText(u"ab\ncd");
     field.Select(2, 2);
@@ -613,6 +613,10 @@ TEST_F(FieldTest, ALongCompositionWrapsWithItsRowAndAPressEndsIt) {
     EXPECT_EQ(rows[2].Drawn(), u"cd");
     EXPECT_EQ(rows[2].y, 33);
     EXPECT_EQ(field.CaretBox(), (Box{5 + 30, 17, 1, 16}));
+    // Where each unit of it stands, for an input method that asks (Windows' IMR_QUERYCHARPOSITION).
+    EXPECT_EQ(field.PreeditBox(0), (Box{5 + 20, 1, 1, 16}));
+    EXPECT_EQ(field.PreeditBox(7), (Box{5, 17, 1, 16}));
+    EXPECT_EQ(field.PreeditBox(8), (Box{5 + 10, 17, 1, 16}));
 
     // An input method's result replaces the range it names around the caret, as one step.
     field.Commit(u"Z", -1, 1);

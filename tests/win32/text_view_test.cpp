@@ -11,9 +11,12 @@
 #include <imm.h>
 #include <oleacc.h>
 #include <usp10.h>
+#include <uxtheme.h>
+#include <vsstyle.h>
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <string>
 #include <tuple>
@@ -211,6 +214,12 @@ TEST_F(FieldTest, KeysReachTheFieldWithTheirModifiers) {
     Key('A', kCtrl | kAlt);
     EXPECT_EQ(after('Z', kCtrl | kAlt), u"two three");
     EXPECT_EQ(Selection(), Range(1, 1));
+    // Alt+Backspace undoes: a system key, with Alt in its context bit; its character types nothing.
+    Modifiers(kAlt);
+    Send(WM_SYSKEYDOWN, VK_BACK, static_cast<LPARAM>(1 | KF_ALTDOWN << 16));
+    Send(WM_SYSCHAR, u'\b', static_cast<LPARAM>(1 | KF_ALTDOWN << 16));
+    Modifiers(0);
+    EXPECT_EQ(Text(), u"ne two three");
 }
 
 // Enter and Ctrl+Enter make CR LF; Backspace and Ctrl+Backspace come as the characters they type; Tab,
@@ -295,6 +304,162 @@ TEST_F(FieldTest, AnswersTheEditControlsMessages) {
     EXPECT_EQ(packed(), -1);
     EXPECT_EQ(Range(ends[0], ends[1]), Range(69999, 70000));
     EXPECT_EQ(Send(EM_CHARFROMPOS, 0, MAKELPARAM(At(69999).x + 1, At(69999).y)), -1);
+}
+
+// Tools that read an edit control's lines and hear its changes: EM_GETLINE copies a row as the field
+// draws it (the buffer's first WORD its size, no line break, a NUL only where there is room for one),
+// and every change of the text, the program's own included, is told as Active Accessibility's
+// EVENT_OBJECT_VALUECHANGE of the field itself.
+TEST_F(FieldTest, AssistiveToolsReadItsLinesAndHearEveryChange) {
+    Set(u"first line\r\n\r\nthird");
+    const auto line = [&](int row, WORD room) {
+        std::u16string buffer(8, u'#');
+        std::memcpy(buffer.data(), &room, sizeof room);
+        const auto copied =
+            Send(EM_GETLINE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buffer.data()));
+        return std::make_pair(copied, buffer);
+    };
+    EXPECT_EQ(line(0, 5), std::make_pair(LRESULT{5}, std::u16string(u"first###")));
+    EXPECT_EQ(line(1, 8), std::make_pair(LRESULT{0}, std::u16string(u"\0#######", 8)));
+    EXPECT_EQ(line(2, 7), std::make_pair(LRESULT{5}, std::u16string(u"third\0##", 8)));
+    EXPECT_EQ(line(3, 7).first, 0);
+    SelectRange(16, 16);
+    EXPECT_EQ(line(-1, 5).second, u"third###");
+    Set(u"one two three four five six seven eight nine ten eleven twelve thirteen fourteen");
+    ASSERT_GT(RowCount(), 1u);
+    const auto second = line(1, 7);
+    EXPECT_EQ(second.second.substr(0, 7), Text().substr(RowStart(1), 7));
+
+    static std::vector<std::tuple<HWND, LONG, LONG>> events;
+    events.clear();
+    HWINEVENTHOOK hook = SetWinEventHook(
+        EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
+        [](HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+            events.emplace_back(window, object, child);
+        },
+        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    const auto heardEvents = [&] {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        return std::exchange(events, {});
+    };
+    const std::tuple<HWND, LONG, LONG> self{field_, OBJID_CLIENT, CHILDID_SELF};
+    Type(u"a");
+    Send(EM_UNDO);
+    Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"new"));
+    EXPECT_EQ(heardEvents(), std::vector(3, self));
+    Key(VK_LEFT);
+    SelectRange(0, 2);
+    Send(WM_GETTEXTLENGTH);
+    EXPECT_TRUE(heardEvents().empty());
+    UnhookWinEvent(hook);
+}
+
+// With "Hide pointer while typing" on, a character typed with the pointer over the rows hides it, and
+// it stays hidden whenever the window is asked for it until the mouse moves; keys that type nothing
+// leave it, and with the setting off typing leaves it too.
+TEST_F(FieldTest, TypingHidesThePointerUntilTheMouseMoves) {
+    BOOL vanish = FALSE;
+    SystemParametersInfoW(SPI_GETMOUSEVANISH, 0, &vanish, 0);
+    POINT was{};
+    GetCursorPos(&was);
+    const auto setVanish = [](BOOL on) {
+        SystemParametersInfoW(SPI_SETMOUSEVANISH, 0, reinterpret_cast<void*>(static_cast<INT_PTR>(on)), 0);
+    };
+    RECT window{};
+    GetWindowRect(field_, &window);
+    const POINT over{window.left + 60, window.top + 30};
+    ASSERT_TRUE(SetCursorPos(over.x, over.y));
+    const auto pointer = [&] {
+        Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(field_), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    };
+    const HCURSOR beam = LoadCursorW(nullptr, IDC_IBEAM);
+    setVanish(TRUE);
+    EXPECT_EQ(pointer(), beam);
+    Type(u"a");
+    EXPECT_EQ(GetCursor(), nullptr);
+    EXPECT_EQ(pointer(), nullptr);
+    SetCursorPos(over.x + 3, over.y);
+    EXPECT_EQ(pointer(), beam);
+    Key(VK_LEFT);
+    EXPECT_EQ(pointer(), beam);
+    setVanish(FALSE);
+    Type(u"b");
+    EXPECT_EQ(pointer(), beam);
+    setVanish(vanish);
+    // The pointer back where it was, and the window system's mouse messages of the moves taken here, so
+    // that they reach no later test's field.
+    SetCursorPos(was.x, was.y);
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 200; Sleep(5))
+        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+            DispatchMessageW(&message);
+    EXPECT_EQ(Text(), u"ba");
+}
+
+// Under the visual style Wine's prefixes have on (its "Light" style), the border is the style's edit
+// control's, as uxtheme itself draws it, in the field's state: at rest, under the pointer, focused and
+// disabled. With the style taken from the window (SetWindowTheme, which sends WM_THEMECHANGED) it is
+// the classic sunken edge, as DrawEdge draws it.
+TEST_F(FieldTest, TheBorderIsTheVisualStylesEditBorderInTheFieldsState) {
+    HTHEME theme = OpenThemeData(field_, L"Edit");
+    ASSERT_NE(theme, nullptr);
+    RECT frame{};
+    GetWindowRect(field_, &frame);
+    OffsetRect(&frame, -frame.left, -frame.top);
+    const int edge = GetSystemMetrics(SM_CYEDGE);
+    // The rows of pixels of the border along the top, away from its corners, which a style may round.
+    const auto top = [&](auto draw) {
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP canvas = CreateCompatibleBitmap(screen, frame.right, frame.bottom);
+        HGDIOBJ previous = SelectObject(dc, canvas);
+        draw(dc);
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < edge; ++y)
+            for (int x = 2 * edge; x < frame.right - 2 * edge; ++x)
+                pixels.push_back(GetPixel(dc, x, y));
+        SelectObject(dc, previous);
+        DeleteObject(canvas);
+        DeleteDC(dc);
+        ReleaseDC(nullptr, screen);
+        return pixels;
+    };
+    const auto shown = [&] {
+        RedrawWindow(field_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        return top([&](HDC dc) {
+            HDC window = GetWindowDC(field_);
+            BitBlt(dc, 0, 0, frame.right, frame.bottom, window, 0, 0, SRCCOPY);
+            ReleaseDC(field_, window);
+        });
+    };
+    const auto styled = [&](int part, int state) {
+        return top([&](HDC dc) { DrawThemeBackground(theme, dc, part, state, &frame, nullptr); });
+    };
+    // The style has the parts of the border of an edit control with a vertical scroll bar.
+    ASSERT_TRUE(IsThemePartDefined(theme, EP_EDITBORDER_VSCROLL, 0));
+    const auto border = [&](int state) { return styled(EP_EDITBORDER_VSCROLL, state); };
+    EXPECT_NE(border(EPSV_NORMAL), border(EPSV_FOCUSED));
+    EXPECT_NE(border(EPSV_NORMAL), border(EPSV_HOT));
+    EXPECT_EQ(shown(), border(EPSV_FOCUSED));
+    SetFocus(parent_);
+    EXPECT_EQ(shown(), border(EPSV_NORMAL));
+    Mouse(WM_MOUSEMOVE, At(0));
+    EXPECT_EQ(shown(), border(EPSV_HOT));
+    Send(WM_MOUSELEAVE);
+    EXPECT_EQ(shown(), border(EPSV_NORMAL));
+    EnableWindow(field_, FALSE);
+    EXPECT_EQ(shown(), border(EPSV_DISABLED));
+    EnableWindow(field_, TRUE);
+
+    SetWindowTheme(field_, L" ", L" ");
+    EXPECT_EQ(shown(), top([&](HDC dc) {
+                  RECT sunken = frame;
+                  DrawEdge(dc, &sunken, EDGE_SUNKEN, BF_RECT);
+              }));
+    CloseThemeData(theme);
 }
 
 // A click places the caret, and the system's caret there; a drag selects with the mouse captured,
@@ -804,10 +969,9 @@ TEST_F(CompositionTest, TheCompositionIsDrawnAtTheCaretAndItsResultTypedOnce) {
     ImmReleaseContext(field_, context);
     EXPECT_EQ(place.dwStyle, static_cast<DWORD>(CFS_POINT));
     EXPECT_EQ(std::make_pair(place.ptCurrentPos.x, place.ptCurrentPos.y), std::make_pair(LONG{ni}, b_.y));
-    EXPECT_EQ(candidates.dwStyle, static_cast<DWORD>(CFS_EXCLUDE));
-    EXPECT_EQ(candidates.ptCurrentPos.x, ni);
-    EXPECT_EQ(std::make_pair(candidates.rcArea.top, candidates.rcArea.bottom),
-              std::make_pair(b_.y, LONG{bottom_}));
+    EXPECT_EQ(candidates.dwStyle, static_cast<DWORD>(CFS_CANDIDATEPOS));
+    EXPECT_EQ(std::make_pair(candidates.ptCurrentPos.x, candidates.ptCurrentPos.y),
+              std::make_pair(LONG{ni}, LONG{bottom_}));
 
     const std::vector<COLORREF> composing = Paint();
     EXPECT_EQ(SolidRows(composing, b_.x, ni - 1), std::vector<int>{bottom_ - 1});
@@ -884,16 +1048,240 @@ TEST_F(CompositionTest, ACompositionDroppedLeavesTheTextAndAClickOrLeavingTheFie
     EXPECT_EQ(heard[EN_CHANGE], 0);
     EXPECT_EQ(Caret(), 1u);
 
+    // The input method completes the composition on the click, and sends its result, which is typed
+    // before the caret moves.
     Compose(u"ni");
     Click(PointOf(0));
     EXPECT_EQ(Text(), u"anib");
     EXPECT_EQ(Caret(), 0u);
     EXPECT_FALSE(View().Composing().Active());
+    HIMC completed = ImmGetContext(field_);
+    wchar_t result[4] = {};
+    EXPECT_EQ(ImmGetCompositionStringW(completed, GCS_RESULTSTR, result, sizeof result), 4);
+    EXPECT_STREQ(result, L"ni");
+    ImmReleaseContext(field_, completed);
     Compose(u"ma");
     SetFocus(parent_);
     EXPECT_EQ(Text(), u"maanib");
     EXPECT_EQ(heard[EN_CHANGE], 2);
     EXPECT_FALSE(View().Composing().Active());
+}
+
+// What an input method asks: where a unit of the composition stands on the screen, how high its row
+// is and where the text area is; the selection, or the caret's paragraph, to reconvert, with the piece
+// it picks selected so that its result replaces it; and the caret's paragraph around a composition.
+TEST_F(CompositionTest, AnswersTheInputMethodsRequests) {
+    Compose(u"ni");
+    IMECHARPOSITION position{};
+    position.dwSize = sizeof position;
+    position.dwCharPos = 1;
+    ASSERT_TRUE(Send(WM_IME_REQUEST, IMR_QUERYCHARPOSITION, reinterpret_cast<LPARAM>(&position)));
+    POINT i{b_.x + Width(u"n"), b_.y};
+    ClientToScreen(field_, &i);
+    EXPECT_EQ(std::make_pair(position.pt.x, position.pt.y), std::make_pair(i.x, i.y));
+    EXPECT_EQ(position.cLineHeight, static_cast<UINT>(bottom_ - b_.y));
+    RECT area = TextArea();
+    MapWindowPoints(field_, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    EXPECT_TRUE(EqualRect(&position.rcDocument, &area));
+    position.dwSize = 4;
+    EXPECT_FALSE(Send(WM_IME_REQUEST, IMR_QUERYCHARPOSITION, reinterpret_cast<LPARAM>(&position)));
+    Notify(CPS_CANCEL);
+
+    // What is asked for: its size first, then the string.
+    using Asked = std::tuple<std::u16string, std::u16string, DWORD>;  // the text, its piece and where
+    const auto ask = [&](WPARAM request) {
+        const auto size = static_cast<std::size_t>(Send(WM_IME_REQUEST, request, 0));
+        std::vector<BYTE> data(size);
+        EXPECT_GE(size, sizeof(RECONVERTSTRING));
+        auto* string = reinterpret_cast<RECONVERTSTRING*>(data.data());
+        string->dwSize = static_cast<DWORD>(size - 1);
+        EXPECT_EQ(Send(WM_IME_REQUEST, request, reinterpret_cast<LPARAM>(string)), 0);
+        string->dwSize = static_cast<DWORD>(size);
+        EXPECT_EQ(Send(WM_IME_REQUEST, request, reinterpret_cast<LPARAM>(string)),
+                  static_cast<LRESULT>(size));
+        const auto* units = reinterpret_cast<const char16_t*>(data.data() + string->dwStrOffset);
+        EXPECT_EQ(string->dwTargetStrOffset, string->dwCompStrOffset);
+        EXPECT_EQ(string->dwTargetStrLen, string->dwCompStrLen);
+        EXPECT_EQ(units[string->dwStrLen], u'\0');
+        return Asked{std::u16string(units, string->dwStrLen),
+                     std::u16string(units + string->dwCompStrOffset / 2, string->dwCompStrLen),
+                     string->dwCompStrOffset / 2};
+    };
+    Set(u"one\r\nkanji here\r\nend");
+    SelectRange(0, 3);
+    EXPECT_EQ(ask(IMR_RECONVERTSTRING), Asked(u"one", u"one", 0));
+    SelectRange(7, 7);
+    EXPECT_EQ(ask(IMR_DOCUMENTFEED), Asked(u"kanji here", u"", 2));
+    EXPECT_EQ(ask(IMR_RECONVERTSTRING), Asked(u"kanji here", u"", 2));
+    // The input method picks "kanji" and composes its reconversion; the result replaces it.
+    RECONVERTSTRING confirmed{};
+    confirmed.dwSize = sizeof confirmed;
+    confirmed.dwStrLen = 10;
+    confirmed.dwCompStrLen = 5;
+    confirmed.dwCompStrOffset = 0;
+    EXPECT_TRUE(Send(WM_IME_REQUEST, IMR_CONFIRMRECONVERTSTRING, reinterpret_cast<LPARAM>(&confirmed)));
+    EXPECT_EQ(Selection(), Range(5, 10));
+    Hold({.text = u"\u6f22\u5b57"}, GCS_COMPSTR);
+    Hold({.result = u"\u6f22\u5b57"}, GCS_RESULTSTR | GCS_COMPSTR);
+    EXPECT_EQ(Text(), u"one\r\n\u6f22\u5b57 here\r\nend");
+    // A confirmation that does not fit what was given changes nothing.
+    confirmed.dwCompStrLen = 11;
+    EXPECT_FALSE(Send(WM_IME_REQUEST, IMR_CONFIRMRECONVERTSTRING, reinterpret_cast<LPARAM>(&confirmed)));
+    EXPECT_EQ(Selection(), Range(7, 7));
+}
+
+// A drop target on another window of the test, as another program's: it takes the text and, for each
+// format that keeps a copy out of clipboard history, the DWORD it carries; it moves the text.
+class OtherProgram final : public IDropTarget {
+public:
+    std::u16string text;
+    std::map<std::wstring, DWORD> flags;
+    bool entered = false;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        *object =
+            IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, __uuidof(IDropTarget)) ? this : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
+        entered = true;
+        *effect &= DROPEFFECT_MOVE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
+        *effect &= DROPEFFECT_MOVE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+        const auto read = [&](CLIPFORMAT format, auto take) {
+            FORMATETC asked{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+            STGMEDIUM medium{};
+            if (FAILED(data->GetData(&asked, &medium)))
+                return;
+            take(GlobalLock(medium.hGlobal), GlobalSize(medium.hGlobal));
+            GlobalUnlock(medium.hGlobal);
+            ReleaseStgMedium(&medium);
+        };
+        read(CF_UNICODETEXT, [&](const void* units, SIZE_T) { text = static_cast<const char16_t*>(units); });
+        for (const wchar_t* name : {L"ExcludeClipboardContentFromMonitorProcessing",
+                                    L"CanIncludeInClipboardHistory", L"CanUploadToCloudClipboard"})
+            read(static_cast<CLIPFORMAT>(RegisterClipboardFormatW(name)),
+                 [&](const void* value, SIZE_T size) {
+                     if (size >= sizeof(DWORD))
+                         flags[name] = *static_cast<const DWORD*>(value);
+                 });
+        *effect &= DROPEFFECT_MOVE;
+        return S_OK;
+    }
+};
+
+// Dragged with the left button up, as OLE's drag loop sees the mouse here, the selection is dropped at
+// once where the pointer is.
+class DragTest : public FieldTest {
+protected:
+    void SetUp() override {
+        FieldTest::SetUp();
+        GetCursorPos(&was_);
+        Set(u"drag me here");
+        SelectRange(0, 5);
+    }
+    void TearDown() override {
+        SetCursorPos(was_.x, was_.y);
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < 200; Sleep(5))
+            for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+                DispatchMessageW(&message);
+        FieldTest::TearDown();
+    }
+    // Presses in the selection and moves past the drag distance with the pointer at `screen`.
+    void DragSelectionTo(POINT screen) {
+        SetCursorPos(screen.x, screen.y);
+        Mouse(WM_LBUTTONDOWN, At(1), MK_LBUTTON);
+        Mouse(WM_MOUSEMOVE, {At(1).x + 2 * GetSystemMetrics(SM_CXDRAG), At(1).y}, MK_LBUTTON);
+    }
+    POINT Screen(POINT client, HWND window) {
+        ClientToScreen(window, &client);
+        return client;
+    }
+    POINT was_{};
+};
+
+// Within the field the selection moves where it is dropped, as one undo step; into another program it
+// goes as plain text, which the field then loses when the other program moved it. A field that shows
+// the plain message marks it as a copy marks it, so that clipboard history leaves it out.
+TEST_F(DragTest, TheSelectionMovesWithinTheFieldOrGoesToAnotherProgramMarkedAsACopyIs) {
+    DragSelectionTo(Screen(At(12), field_));
+    EXPECT_EQ(Text(), u"me heredrag ");
+    Send(EM_UNDO);
+    EXPECT_EQ(Text(), u"drag me here");
+
+    HWND other = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE, 8, 150, 200, 100, parent_, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    OtherProgram program;
+    ASSERT_EQ(RegisterDragDrop(other, &program), S_OK);
+    const auto dragOut = [&](bool sensitive) {
+        program = {};
+        View().SetSensitive(sensitive);
+        Set(u"drag me here");
+        SelectRange(0, 5);
+        DragSelectionTo(Screen({20, 20}, other));
+        return program.flags;
+    };
+    EXPECT_TRUE(dragOut(false).empty());
+    EXPECT_EQ(program.text, u"drag ");
+    EXPECT_EQ(Text(), u"me here");
+    const std::map<std::wstring, DWORD> marked{{L"CanIncludeInClipboardHistory", 0},
+                                               {L"CanUploadToCloudClipboard", 0},
+                                               {L"ExcludeClipboardContentFromMonitorProcessing", 0}};
+    EXPECT_EQ(dragOut(true), marked);
+    EXPECT_EQ(program.text, u"drag ");
+    RevokeDragDrop(other);
+    DestroyWindow(other);
+}
+
+// Text that another program drags over the field shows a drop caret where it would go, drawn as the
+// caret, and goes there when dropped; the other program hears that it was moved.
+TEST_F(DragTest, TextFromAnotherProgramShowsADropCaretAndGoesWhereDropped) {
+    SelectRange(0, 0);
+    SetFocus(parent_);
+    struct Source final : IDropSource {
+        std::function<void()> over;
+        int calls = 0;
+        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+            *object = IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, __uuidof(IDropSource)) ? this
+                                                                                                    : nullptr;
+            return *object ? S_OK : E_NOINTERFACE;
+        }
+        ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+        ULONG STDMETHODCALLTYPE Release() override { return 1; }
+        // Dragged over for a few turns of the loop, then dropped.
+        HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
+            if (++calls == 3)
+                over();
+            return calls < 4 ? S_OK : DRAGDROP_S_DROP;
+        }
+        HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+    } source;
+    const POINT gap = PointOf(7);  // the space after "me"
+    const int rowHeight = Width(u" ", true);
+    const auto caretColumn = [&] {
+        return Count(Paint(), GetSysColor(COLOR_WINDOWTEXT), gap.x, gap.x + 1, gap.y, gap.y + rowHeight);
+    };
+    const int before = caretColumn();
+    int during = 0;
+    source.over = [&] { during = caretColumn(); };
+    SetCursorPos(Screen({gap.x, gap.y + 2}, field_).x, Screen({gap.x, gap.y + 2}, field_).y);
+    IDataObject* data = TextDataObject(u"[new]", false);
+    DWORD effect = 0;
+    EXPECT_EQ(DoDragDrop(data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect), DRAGDROP_S_DROP);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_MOVE));
+    EXPECT_LT(before, rowHeight);
+    EXPECT_EQ(during, rowHeight);
+    EXPECT_EQ(Text(), u"drag me[new] here");
+    EXPECT_EQ(caretColumn(), before);
+    data->Release();
 }
 
 // Screen readers that speak Active Accessibility hear the field's name, not its text, and its text as its

@@ -620,24 +620,38 @@ Box Field::RowBox(std::size_t row, long long left, long long right) const {
 }
 
 Box Field::CaretBox() const {
-    const std::size_t row = editor_.CaretRow();
-    const std::size_t caret = editor_.selection().caret;
-    long long x = XInRow(row, caret, editor_.CaretAtRowEnd());
-    std::size_t composedRow = 0;
+    // While composing, the caret is the input method's, inside the pre-edit.
     if (preedit_.Active()) {
-        // While composing, the caret is the input method's, inside the pre-edit, on the row of the
-        // view that shows it.
         const ComposedRows composed = Composed();
-        const std::size_t at = composed.shown.caret;
-        while (composedRow + 2 < composed.starts.size() && composed.starts[composedRow + 1] <= at)
-            ++composedRow;
-        const std::size_t start = composed.starts[composedRow];
-        x = X(
-            std::u16string_view(composed.shown.text).substr(start, composed.starts[composedRow + 1] - start),
-            at - start, RowDirection(row));
+        return ComposedBox(composed, composed.shown.caret);
     }
-    Box box = RowBox(row, x, x);
+    const std::size_t row = editor_.CaretRow();
+    const long long x = XInRow(row, editor_.selection().caret, editor_.CaretAtRowEnd());
+    return CaretAt(RowBox(row, x, x));
+}
+
+Box Field::PreeditBox(std::size_t offset) const {
+    if (!preedit_.Active())
+        return CaretBox();
+    const ComposedRows composed = Composed();
+    return ComposedBox(composed, composed.shown.preeditBegin + std::min(offset, preedit_.Text().size()));
+}
+
+Box Field::ComposedBox(const ComposedRows& composed, std::size_t at) const {
+    // On the row of the view that shows `at`.
+    std::size_t composedRow = 0;
+    while (composedRow + 2 < composed.starts.size() && composed.starts[composedRow + 1] <= at)
+        ++composedRow;
+    const std::size_t start = composed.starts[composedRow];
+    const long long x =
+        X(std::u16string_view(composed.shown.text).substr(start, composed.starts[composedRow + 1] - start),
+          at - start, RowDirection(editor_.CaretRow()));
+    Box box = RowBox(editor_.CaretRow(), x, x);
     box.y = Clamped(box.y + static_cast<long long>(composedRow) * geometry_.lineHeight);
+    return CaretAt(box);
+}
+
+Box Field::CaretAt(Box box) const {
     // Spaces hang past the view's edge at the end of a row; the caret after them stays at the edge.
     box.x = std::min<long long>(box.x, std::max(0, geometry_.width - 1));
     box.width = 1;

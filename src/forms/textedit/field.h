@@ -255,6 +255,9 @@ public:
     // Answers, in the view's pixels. The caret as drawn (the input method's inside a composition), and
     // whether it shows now: focused, in view, and in the on phase of its blink.
     Box CaretBox() const;
+    // Where the caret before the pre-edit's unit at `offset` stands, as drawn: on the row of the view
+    // that shows it (the caret's box without a pre-edit).
+    Box PreeditBox(std::size_t offset) const;
     bool CaretShown() const;
     // The box of the cluster at `position`, and of [begin, end) of `row` (both in the row).
     Box CharacterBox(std::size_t position) const;
@@ -300,6 +303,9 @@ private:
         std::vector<std::size_t> starts;
     };
     ComposedRows Composed() const;
+    // The caret's box at `at` in the composed row, and a caret's box kept to the view's width.
+    Box ComposedBox(const ComposedRows& composed, std::size_t at) const;
+    Box CaretAt(Box box) const;
     void PaintComposed(const ComposedRows& composed, std::size_t piece, std::size_t row, long long y,
                        long long top, long long bottom, std::vector<RowPaint>& painted) const;
     // The runs of a row to paint, or that it is shaped.

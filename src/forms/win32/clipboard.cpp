@@ -41,15 +41,11 @@ protected:
         EmptyClipboard();
         bool placed =
             PutClipboardData(CF_UNICODETEXT, text.data(), text.size() * sizeof(char16_t), sizeof(char16_t));
-        if (placed && content == Content::Sensitive) {
-            // Kept out of the clipboard history of Windows and its cloud sync.
-            const DWORD no = 0;
-            placed =
-                PutClipboardData(RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing"),
-                                 &no, sizeof no) &&
-                PutClipboardData(RegisterClipboardFormatW(L"CanIncludeInClipboardHistory"), &no, sizeof no) &&
-                PutClipboardData(RegisterClipboardFormatW(L"CanUploadToCloudClipboard"), &no, sizeof no);
-        }
+        if (content == Content::Sensitive)
+            for (const wchar_t* format : win32::kHistoryExclusionFormats)
+                placed = placed &&
+                         PutClipboardData(RegisterClipboardFormatW(format), &win32::kHistoryExclusionValue,
+                                          sizeof win32::kHistoryExclusionValue);
         placed_ = CloseClipboard() && placed;
     }
 

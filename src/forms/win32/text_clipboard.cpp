@@ -23,17 +23,24 @@ bool OpenClipboardFor(HWND owner, int attempts, DWORD pauseMs) {
     return false;
 }
 
-bool PutClipboardData(UINT format, const void* data, std::size_t size, std::size_t terminator) {
+HGLOBAL GlobalCopy(const void* data, std::size_t size, std::size_t terminator) {
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size + terminator);
     if (!memory)
-        return false;
+        return nullptr;
     void* target = GlobalLock(memory);
     if (!target) {
         GlobalFree(memory);
-        return false;
+        return nullptr;
     }
     std::memcpy(target, data, size);
     GlobalUnlock(memory);
+    return memory;
+}
+
+bool PutClipboardData(UINT format, const void* data, std::size_t size, std::size_t terminator) {
+    HGLOBAL memory = GlobalCopy(data, size, terminator);
+    if (!memory)
+        return false;
     if (SetClipboardData(format, memory))
         return true;
     GlobalFree(memory);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <cwchar>
 #include <utility>
 
@@ -54,6 +55,10 @@ TextView::TextView(HWND handle) : handle_(handle) {
     // the focus.
     field_.SetCaretBlink(0);
     field_.SetSelectionShownUnfocused(false);
+    border_.Open(handle_);
+    // A press in the selection drags it once the pointer leaves the system's drag rectangle.
+    field_.SetDragDistance({GetSystemMetrics(SM_CXDRAG) / 2, GetSystemMetrics(SM_CYDRAG) / 2, false});
+    AcceptTextDrops(handle_, [](HWND window) -> DropReceiver* { return Of(window); });
     ApplyGeometry(false);
 }
 
@@ -68,6 +73,8 @@ LRESULT CALLBACK TextView::Procedure(HWND window, UINT message, WPARAM wParam, L
     }
     if (!self)
         return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_DESTROY)
+        RevokeDragDrop(window);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, 0, 0);
         delete self;
@@ -97,6 +104,16 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ERASEBKGND:
         return 1;
+    case WM_NCPAINT:
+        border_.Paint(handle_, reinterpret_cast<HRGN>(wParam), BorderState());
+        return 0;
+    case WM_THEMECHANGED:
+        border_.Open(handle_);
+        RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+        return 0;
+    case WM_ENABLE:
+        RedrawBorder();
+        break;
     case WM_SIZE:
         geometryPending_ = true;
         InvalidateRect(handle_, nullptr, FALSE);
@@ -128,6 +145,21 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             ShowContextMenu({-1, -1});
             return 0;
         }
+        // Alt+Backspace undoes, as in an edit control.
+        if (wParam == VK_BACK && (HIWORD(lParam) & KF_ALTDOWN)) {
+            field_.Perform({textedit::Command::Undo});
+            return 0;
+        }
+        break;
+    case WM_SYSCHAR:
+        // The character of Alt+Backspace, whose undo was done on the key going down: not a menu's
+        // mnemonic, which the window's menu would look for and beep at.
+        if (wParam == u'\b')
+            return 0;
+        break;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT && PointerStaysHidden())
+            return TRUE;
         break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
@@ -154,17 +186,25 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_IME_COMPOSITION:
         Composition(lParam);
         return 0;
+    case WM_IME_REQUEST:
+        return ImeRequest(wParam, lParam);
     case WM_LBUTTONDOWN:
         ButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, (wParam & MK_SHIFT) != 0);
         return 0;
     case WM_LBUTTONDBLCLK:
-        field_.Press({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, 2, {});
+        ButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, (wParam & MK_SHIFT) != 0, 2);
         return 0;
     case WM_MOUSEMOVE:
+        Hover();
         field_.Drag({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
+    case WM_MOUSELEAVE:
+        Hover(false);
+        return 0;
     case WM_LBUTTONUP:
-        if (field_.Selecting())
+        // A press in the selection that dragged nothing places the caret now.
+        field_.Release();
+        if (GetCapture() == handle_)
             ReleaseCapture();
         // Every left click reaches the parent, focused or not; last, as the parent may destroy the field.
         Notify(kTextFieldClicked);
@@ -297,6 +337,9 @@ bool TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
         result = static_cast<LRESULT>(rows.RowEnd(row) - rows.RowStart(row));
         return true;
     }
+    case EM_GETLINE:
+        result = static_cast<LRESULT>(CopyLine(wParam, lParam));
+        return true;
     case EM_GETFIRSTVISIBLELINE:
         result = static_cast<LRESULT>(TopRow());
         return true;
@@ -318,13 +361,8 @@ bool TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
         return true;
     }
     case EM_GETRECT:
-        if (lParam) {
-            RECT* area = reinterpret_cast<RECT*>(lParam);
-            GetClientRect(handle_, area);
-            area->left += Margin();
-            area->right -= Margin();
-            area->top += kTopMargin;
-        }
+        if (lParam)
+            *reinterpret_cast<RECT*>(lParam) = TextRectangle();
         return true;
     default:
         return false;
@@ -340,6 +378,27 @@ void TextView::SetSelection(WPARAM start, LPARAM end) {
         field_.Select(static_cast<std::size_t>(static_cast<int>(start)),
                       static_cast<int>(end) < 0 ? Text().size()
                                                 : static_cast<std::size_t>(static_cast<int>(end)));
+}
+
+std::size_t TextView::CopyLine(WPARAM line, LPARAM buffer) const {
+    // As an edit control: the buffer's first WORD is its size in characters, a line is a row as drawn, a
+    // negative line is the caret's, and a line past the last copies nothing. The line's characters go in
+    // without its line break, and a terminating NUL only where the buffer has room for one.
+    auto* out = reinterpret_cast<char16_t*>(buffer);
+    const textedit::Editor& editor = field_.editor();
+    const textedit::RowLayout& rows = editor.rows();
+    const auto asked = static_cast<long long>(static_cast<int>(line));
+    const std::size_t row = asked < 0 ? editor.CaretRow() : static_cast<std::size_t>(asked);
+    if (!out || row >= rows.RowCount())
+        return 0;
+    std::size_t room = 0;
+    std::memcpy(&room, out, sizeof(WORD));
+    const std::size_t length = rows.RowEnd(row) - rows.RowStart(row);
+    const std::size_t copied = std::min(room, length);
+    std::copy_n(Text().data() + rows.RowStart(row), copied, out);
+    if (copied < room)
+        out[copied] = u'\0';
+    return copied;
 }
 
 LRESULT TextView::PositionFromCharacter(WPARAM position) const {
@@ -380,6 +439,22 @@ std::size_t TextView::PositionAt(POINT screen) {
     return field_.PositionAt({screen.x, screen.y});
 }
 
+POINT TextView::ClientPoint(POINT screen) const {
+    ScreenToClient(handle_, &screen);
+    return screen;
+}
+
+void TextView::DragOverAt(POINT screen) {
+    const POINT at = ClientPoint(screen);
+    field_.DragOver({at.x, at.y});
+}
+
+textedit::DropAction TextView::DroppedAt(POINT screen, std::u16string_view text,
+                                         textedit::DropAction proposed) {
+    const POINT at = ClientPoint(screen);
+    return field_.Drop({at.x, at.y}, text, proposed);
+}
+
 void TextView::ScrollIntoView(std::size_t position, bool alignToTop) {
     field_.ScrollIntoView(position, alignToTop);
 }
@@ -387,6 +462,15 @@ void TextView::ScrollIntoView(std::size_t position, bool alignToTop) {
 void TextView::Notify(WORD code) {
     SendMessageW(GetParent(handle_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(handle_), code),
                  reinterpret_cast<LPARAM>(handle_));
+}
+
+RECT TextView::TextRectangle() const {
+    RECT area{};
+    GetClientRect(handle_, &area);
+    area.left += Margin();
+    area.right -= Margin();
+    area.top += kTopMargin;
+    return area;
 }
 
 int TextView::Margin() const { return MulDiv(2, static_cast<int>(GetDpiForWindow(handle_)), 96); }
@@ -412,12 +496,60 @@ void TextView::Paint(HDC screen, const RECT& area) {
                                       GetSysColor(COLOR_HIGHLIGHT)};
     for (const textedit::RowPaint& row : field_.Paint(area.top, area.bottom))
         painter_.Paint(dc, Margin(), row, colours, field_);
+    if (field_.DropCaret()) {
+        // Where text dragged over the field would go, drawn as the caret.
+        const textedit::Box drop = field_.DropCaretBox();
+        DWORD width = 1;
+        SystemParametersInfoW(SPI_GETCARETWIDTH, 0, &width, 0);
+        const RECT caret{static_cast<LONG>(drop.x), static_cast<LONG>(drop.y),
+                         static_cast<LONG>(drop.x + std::max<DWORD>(1, width)),
+                         static_cast<LONG>(drop.y + drop.height)};
+        HBRUSH text = CreateSolidBrush(GetTextColor(dc));
+        FillRect(dc, &caret, text);
+        DeleteObject(text);
+    }
     BitBlt(screen, area.left, area.top, area.right - area.left, area.bottom - area.top, dc, area.left,
            area.top, SRCCOPY);
     SelectObject(dc, previousFont);
     SelectObject(dc, previousCanvas);
     DeleteObject(canvas);
     DeleteDC(dc);
+}
+
+ThemedBorder::State TextView::BorderState() const {
+    if (!IsWindowEnabled(handle_))
+        return ThemedBorder::State::Disabled;
+    if (field_.Focused())
+        return ThemedBorder::State::Focused;
+    return hot_ ? ThemedBorder::State::Hot : ThemedBorder::State::Normal;
+}
+
+void TextView::RedrawBorder() {
+    if (!border_.Themed())
+        return;
+    // The frame only: the rows stay as they are drawn.
+    RECT window{};
+    GetWindowRect(handle_, &window);
+    MapWindowPoints(nullptr, handle_, reinterpret_cast<POINT*>(&window), 2);
+    RECT client{};
+    GetClientRect(handle_, &client);
+    HRGN frame = CreateRectRgnIndirect(&window);
+    HRGN inside = CreateRectRgnIndirect(&client);
+    CombineRgn(frame, frame, inside, RGN_DIFF);
+    RedrawWindow(handle_, nullptr, frame, RDW_INVALIDATE | RDW_FRAME);
+    DeleteObject(inside);
+    DeleteObject(frame);
+}
+
+void TextView::Hover(bool inside) {
+    if (inside == hot_)
+        return;
+    hot_ = inside;
+    if (inside) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle_, 0};
+        TrackMouseEvent(&track);
+    }
+    RedrawBorder();
 }
 
 // Size, font and scrolling
@@ -547,8 +679,11 @@ void TextView::ScrollBarChanged() {
 
 void TextView::Changed(const textedit::FieldChange& change) {
     // The caret was placed as the field asked for its repaint, which comes first.
-    if (change.textChanged)
+    if (change.textChanged) {
         automation_.TextChanged();
+        // What an edit control tells Active Accessibility's clients of every change of its text.
+        NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, handle_, OBJID_CLIENT, CHILDID_SELF);
+    }
     if (change.textChanged || field_.editor().selection() != change.before)
         automation_.SelectionChanged();
     // Last: the parent may destroy the field in its handler.

@@ -2,13 +2,17 @@
 
 #include "field_clipboard.h"
 #include "glyph_measurer.h"
+#include "ole_drag_drop.h"
 #include "row_painter.h"
+#include "themed_border.h"
 #include "uia_provider.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
 #include <windows.h>
+
+#include <imm.h>
 
 #include <cstddef>
 #include <string>
@@ -24,7 +28,7 @@ namespace quorvel::forms::win32 {
 // window turns its messages into the field's calls, and draws, scrolls and places the system caret as
 // the field answers. Rows wrap at the window's width; the vertical scroll bar is always shown, and there
 // is no horizontal one.
-class TextView final : public AccessibleField, private FieldClipboard {
+class TextView final : public AccessibleField, private FieldClipboard, private DropReceiver {
 public:
     static constexpr wchar_t ClassName[] = L"QuorvelTextField";
 
@@ -70,13 +74,15 @@ private:
     bool HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void SetSelection(WPARAM start, LPARAM end);
     LRESULT PositionFromCharacter(WPARAM position) const;
+    // EM_GETLINE: copies row `line` into the buffer at `buffer`; how many characters it copied.
+    std::size_t CopyLine(WPARAM line, LPARAM buffer) const;
     // Sends the parent an edit control's notification (EN_CHANGE, EN_SETFOCUS, ...).
     void Notify(WORD code);
 
     // Input: text_view_input.cpp.
     void KeyDown(UINT key);
     void Character(char16_t unit);
-    void ButtonDown(POINT at, bool extend);
+    void ButtonDown(POINT at, bool extend, int clicks = 1);
     void FocusIn();
     void FocusOut();
     void ShowContextMenu(POINT screen);
@@ -86,6 +92,8 @@ private:
     // Types what the input method is composing where it is shown, and ends the composition: when the
     // focus leaves the field or a click moves the caret.
     void CommitComposition();
+    // A click during a composition: the input method completes it as it chose and sends the result.
+    void CompleteComposition();
     void PlaceComposition();
 
     // Draws the rows in `area` of the client area into `dc`.
@@ -99,6 +107,30 @@ private:
     void MakeCaret();
     void PlaceCaret();
     int Margin() const;
+    // Where the rows are drawn in the client area (EM_GETRECT).
+    RECT TextRectangle() const;
+
+    // The border, themed as the system's edit controls' are (themed_border.cpp).
+    ThemedBorder::State BorderState() const;
+    void RedrawBorder();
+    // The pointer came into the client area, or left it: the border shows it under visual styles.
+    void Hover(bool inside = true);
+
+    // Typing hides the pointer over the field while the user has "Hide pointer while typing" on, until
+    // the mouse moves; whether it is still hidden when the window is asked for its pointer.
+    void HidePointerWhileTyping();
+    bool PointerStaysHidden();
+
+    // WM_IME_REQUEST: ime_request.cpp.
+    LRESULT ImeRequest(WPARAM request, LPARAM data);
+    // The box of the composition's unit at `offset` as drawn (without one, of the character `offset`
+    // units after the caret).
+    textedit::Box CompositionBox(std::size_t offset) const;
+    bool CharacterPosition(IMECHARPOSITION& position) const;
+    // The selection or the caret's paragraph as a RECONVERTSTRING (around the composition for a
+    // document feed); its size, or 0 when `out` is too small. Null `out` asks for the size only.
+    std::size_t Reconversion(RECONVERTSTRING* out, bool feed);
+    bool ConfirmReconversion(const RECONVERTSTRING& confirmed);
 
     // textedit::FieldHost
     int ShapedX(std::u16string_view row, std::size_t offset, textedit::TextDirection direction) override {
@@ -112,6 +144,16 @@ private:
     void Repaint() override;
     void ScrollBarChanged() override;
     void TextEdited(const textedit::TextChange&) override {}
+    textedit::DropAction StartDrag(std::u16string_view text, bool sensitive) override {
+        return DragText(text, sensitive);
+    }
+
+    // DropReceiver: OLE drops of text.
+    void DragOverAt(POINT screen) override;
+    void DragLeft() override { field_.DragLeave(); }
+    textedit::DropAction DroppedAt(POINT screen, std::u16string_view text,
+                                   textedit::DropAction proposed) override;
+    POINT ClientPoint(POINT screen) const;
     void Changed(const textedit::FieldChange& change) override;
 
     HWND handle_;
@@ -119,6 +161,14 @@ private:
     RowPainter painter_{measurer_};
     textedit::Field field_{measurer_, *this};
     FieldAutomation automation_{*this};
+    ThemedBorder border_;
+    bool hot_ = false;
+    bool pointerHidden_ = false;
+    POINT pointerHiddenAt_{};
+    // The text last given to reconvert: where it starts and how long it is.
+    struct Reconverted {
+        std::size_t begin = 0, length = 0;
+    } reconversion_;
     bool composing_ = false;
     bool geometryPending_ = false;
     std::u16string accessibleName_;

@@ -85,6 +85,7 @@ void TextView::KeyDown(UINT key) {
 }
 
 void TextView::Character(char16_t unit) {
+    HidePointerWhileTyping();
     switch (unit) {
     case u'\r':
     case u'\n':
@@ -104,21 +105,22 @@ void TextView::Character(char16_t unit) {
         field_.Type(std::u16string_view(&unit, 1));
 }
 
-void TextView::ButtonDown(POINT at, bool extend) {
-    // A click ends the composition, typed where it stands, before the caret moves; the parent may
-    // destroy the field on the edit's EN_CHANGE.
+void TextView::ButtonDown(POINT at, bool extend, int clicks) {
+    // A click has the input method complete the composition, typed where it stands, before the caret
+    // moves; the parent may destroy the field on the edit's EN_CHANGE.
     const HWND window = handle_;
-    CommitComposition();
+    CompleteComposition();
     if (!IsWindow(window))
         return;
     if (GetFocus() != handle_)
         SetFocus(handle_);
-    field_.Press({at.x, at.y}, 1, {.shift = extend});
+    field_.Press({at.x, at.y}, clicks, {.shift = extend}, GetMessageTime());
     SetCapture(handle_);
 }
 
 void TextView::FocusIn() {
     field_.FocusIn();
+    RedrawBorder();
     MakeCaret();
     PlaceCaret();
     Notify(EN_SETFOCUS);
@@ -133,8 +135,41 @@ void TextView::FocusOut() {
     if (!IsWindow(window))
         return;
     field_.FocusOut();
+    RedrawBorder();
+    pointerHidden_ = false;
     DestroyCaret();
     Notify(EN_KILLFOCUS);
+}
+
+void TextView::HidePointerWhileTyping() {
+    BOOL vanish = FALSE;
+    POINT at{};
+    if (!SystemParametersInfoW(SPI_GETMOUSEVANISH, 0, &vanish, 0) || !vanish || !GetCursorPos(&at) ||
+        WindowFromPoint(at) != handle_)
+        return;
+    // Over the rows only: the scroll bar keeps its arrow.
+    POINT client = at;
+    ScreenToClient(handle_, &client);
+    RECT area{};
+    GetClientRect(handle_, &area);
+    if (!PtInRect(&area, client))
+        return;
+    pointerHidden_ = true;
+    pointerHiddenAt_ = at;
+    SetCursor(nullptr);
+}
+
+bool TextView::PointerStaysHidden() {
+    if (!pointerHidden_)
+        return false;
+    // The window is asked for its pointer on other occasions than a move too.
+    POINT at{};
+    if (GetCursorPos(&at) && at.x == pointerHiddenAt_.x && at.y == pointerHiddenAt_.y) {
+        SetCursor(nullptr);
+        return true;
+    }
+    pointerHidden_ = false;
+    return false;
 }
 
 void TextView::ShowContextMenu(POINT screen) {
@@ -210,6 +245,23 @@ void TextView::CommitComposition() {
     field_.Commit(composed);
 }
 
+void TextView::CompleteComposition() {
+    if (!field_.preedit().Active())
+        return;
+    // The input method completes the composition as it chose, and learns the choice; its result comes
+    // back through WM_IME_COMPOSITION and is typed where the composition stands. What an input method
+    // leaves of it is dropped from the input method here and from the field by the press. The parent
+    // may destroy the field on the edit's EN_CHANGE.
+    const HWND window = handle_;
+    HIMC context = ImmGetContext(window);
+    if (!context)
+        return;
+    ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+    if (IsWindow(window) && field_.preedit().Active())
+        ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_CANCEL, 0);
+    ImmReleaseContext(window, context);
+}
+
 void TextView::PlaceComposition() {
     HIMC context = ImmGetContext(handle_);
     if (!context)
@@ -222,11 +274,17 @@ void TextView::PlaceComposition() {
     place.dwStyle = CFS_POINT;
     place.ptCurrentPos = caret;
     ImmSetCompositionWindow(context, &place);
+    // Input methods that honour an excluded rectangle keep the list off the caret's row; those that take
+    // only a position (Windows' layer for text services among them) put it below the row. The context
+    // keeps the last form, the position.
     CANDIDATEFORM candidates{};
     candidates.dwIndex = 0;
     candidates.dwStyle = CFS_EXCLUDE;
     candidates.ptCurrentPos = {caret.x, caret.y + measurer_.LineHeight()};
     candidates.rcArea = {caret.x, caret.y, caret.x + 1, caret.y + measurer_.LineHeight()};
+    ImmSetCandidateWindow(context, &candidates);
+    candidates.dwStyle = CFS_CANDIDATEPOS;
+    candidates.rcArea = {};
     ImmSetCandidateWindow(context, &candidates);
     LOGFONTW font{};
     if (GetObjectW(GetCurrentObject(measurer_.dc(), OBJ_FONT), sizeof font, &font))

@@ -77,15 +77,16 @@ struct Application::Native {
 
 Application::Application(int&, char**) : native_(std::make_unique<Native>()) {
     // A single-threaded apartment: UI Automation then calls the fields' providers on this thread, through
-    // its messages, never from a thread of its own while this one edits the text.
-    native_->comInitialised = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    // its messages, never from a thread of its own while this one edits the text. OLE's, for the fields'
+    // drag and drop.
+    native_->comInitialised = SUCCEEDED(OleInitialize(nullptr));
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 }
 
 Application::~Application() {
     if (native_->comInitialised)
-        CoUninitialize();
+        OleUninitialize();
 }
 
 int Application::Run() { return win32::RunMessageLoop(); }
