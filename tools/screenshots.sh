@@ -45,3 +45,19 @@ shoot "$decrypt" decrypt
 xdotool windowactivate --sync "$main"
 click "$main" 168 195
 shoot "$(window "About Quorvel 1.0!")" about
+
+# A message in many scripts and emoji, on its whole road: pasted, encrypted, copied, pasted into the
+# Decrypt window and decrypted there.
+message='مرحبا بالعالم שָׁלוֹם नमस्ते สวัสดี 你好中文 Привет 👍🏽 🇩🇪 👩‍👩‍👧'
+printf '%s' "$message" | xclip -selection clipboard
+xdotool windowactivate --sync "$encrypt"
+click "$encrypt" 212 52
+xdotool key ctrl+a ctrl+v
+click "$encrypt" 212 128
+click "$encrypt" 220 288
+coded=$(clipboard_other_than "$message")
+xdotool windowactivate --sync "$decrypt"
+click "$decrypt" 212 52
+xdotool key ctrl+a ctrl+v
+click "$decrypt" 212 128
+shoot "$decrypt" multiscript
