@@ -35,7 +35,8 @@ void MeasureClusters(std::u16string_view piece, std::span<int> advances, Width w
     std::size_t at = 0;
     while (at < piece.size()) {
         // The common case first: a character that is a cluster of its own and is drawn alone.
-        if (at + 1 < piece.size() && IsLoneUnitCluster(piece[at], piece[at + 1])) {
+        if (at + 1 < piece.size() && IsLoneUnitCluster(piece[at], piece[at + 1]) &&
+            !needsShaping(piece, at, at + 1)) {
             advances[at] = width(piece[at]);
             ++at;
             continue;
@@ -58,15 +59,17 @@ void MeasureClusters(std::u16string_view piece, std::span<int> advances, Width w
     }
 }
 
-// Whether any cluster of `text` needs shaping.
-inline bool AnyClusterNeedsShaping(std::u16string_view text) {
+// Whether any cluster of `text` needs shaping, as `needsShaping(text, begin, end)` tells.
+template <typename NeedsShaping>
+bool AnyClusterNeedsShaping(std::u16string_view text, NeedsShaping needsShaping) {
     for (std::size_t at = 0; at < text.size();) {
-        if (at + 1 < text.size() && IsLoneUnitCluster(text[at], text[at + 1])) {
+        if (at + 1 < text.size() && IsLoneUnitCluster(text[at], text[at + 1]) &&
+            !needsShaping(text, at, at + 1)) {
             ++at;
             continue;
         }
         const std::size_t next = NextCluster(text, at);
-        if (NeedsShaping(text, at, next))
+        if (needsShaping(text, at, next))
             return true;
         at = next;
     }

@@ -386,7 +386,10 @@ std::u16string_view Field::RowText(std::size_t row) const {
 }
 
 bool Field::Shaped(std::u16string_view row) const {
-    return !row.empty() && row.size() <= Measurer::MaxPieceLength && AnyClusterNeedsShaping(row);
+    return !row.empty() && row.size() <= Measurer::MaxPieceLength &&
+           AnyClusterNeedsShaping(row, [this](std::u16string_view text, std::size_t begin, std::size_t end) {
+               return measurer_.NeedsShaping(text, begin, end);
+           });
 }
 
 long long Field::X(std::u16string_view text, std::size_t offset) const {

@@ -15,9 +15,9 @@ class ShapedRow {
 public:
     ShapedRow(HDC dc, std::u16string_view row) {
         const int length = static_cast<int>(row.size());
-        if (length > 0 &&
-            ScriptStringAnalyse(dc, row.data(), length, length * 3 / 2 + 16, -1, SSA_GLYPHS | SSA_FALLBACK, 0,
-                                nullptr, nullptr, nullptr, nullptr, nullptr, &analysis_) != S_OK)
+        if (length > 0 && ScriptStringAnalyse(dc, row.data(), length, length * 3 / 2 + 16, -1,
+                                              SSA_GLYPHS | SSA_FALLBACK | SSA_LINK, 0, nullptr, nullptr,
+                                              nullptr, nullptr, nullptr, &analysis_) != S_OK)
             analysis_ = nullptr;
     }
     ~ShapedRow() {
