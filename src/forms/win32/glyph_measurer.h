@@ -52,6 +52,8 @@ private:
     // the font has no glyph for it.
     std::vector<int> known_;
     std::vector<bool> lacking_;
+    // Whether the font lacks any character below the combining marks.
+    bool lacksBelowMarks_ = false;
     std::vector<bool> measuredBlocks_;
     std::vector<int> logical_;
 };
