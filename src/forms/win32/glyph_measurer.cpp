@@ -16,8 +16,6 @@ constexpr std::size_t kBlock = 256;
 // Runs are shaped in pieces of at most the core's piece length. Only a single cluster is longer (a letter
 // with thousands of marks), and that is measured unshaped: shaping it would cost time for nothing to see.
 constexpr std::size_t kMaxShapedRun = textedit::Measurer::MaxPieceLength;
-// The first of the combining marks, below which every character is a cluster of its own.
-constexpr char16_t kMarks = 0x0300;
 
 // Whether a unit is drawn with a glyph of its own: not a control character, which no font draws, nor
 // half of a surrogate pair, which the table sends to Uniscribe with its other half.
@@ -51,9 +49,8 @@ void GlyphMeasurer::SetFont(HFONT font) {
     known_.assign(0x10000, 0);
     lacking_.assign(0x10000, false);
     measuredBlocks_.assign(0x10000 / kBlock, false);
-    lacksBelowMarks_ = false;
     for (char16_t unit = 0; unit < kMarks; ++unit)
-        lacksBelowMarks_ = lacksBelowMarks_ || Lacks(unit);
+        lacksBelowMarks_[unit] = Lacks(unit);
 }
 
 void GlyphMeasurer::MeasureBlock(char16_t first) {
@@ -87,10 +84,6 @@ bool GlyphMeasurer::Lacks(char16_t unit) {
 }
 
 bool GlyphMeasurer::NeedsShaping(std::u16string_view text, std::size_t begin, std::size_t end) {
-    // Coded text and Latin at a glance: below the combining marks the table shapes nothing, and a font
-    // that has all of it lacks nothing there.
-    if (end - begin == 1 && text[begin] < kMarks && !lacksBelowMarks_)
-        return false;
     return textedit::NeedsShaping(text, begin, end) || Lacks(text[begin]);
 }
 
@@ -98,6 +91,9 @@ void GlyphMeasurer::Advances(std::u16string_view piece, std::span<int> advances)
     textedit::MeasureClusters(
         piece, advances, [this](char16_t unit) { return Width(unit); },
         [this](std::u16string_view text, std::size_t begin, std::size_t end) {
+            // Coded text and Latin at a glance: below the combining marks the table shapes nothing.
+            if (end - begin == 1 && text[begin] < kMarks)
+                return lacksBelowMarks_[text[begin]];
             return NeedsShaping(text, begin, end);
         },
         [this](std::u16string_view run, std::span<int> runAdvances) { Shape(run, runAdvances); });

@@ -7,6 +7,7 @@
 #endif
 #include <windows.h>
 
+#include <array>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -52,8 +53,9 @@ private:
     // the font has no glyph for it.
     std::vector<int> known_;
     std::vector<bool> lacking_;
-    // Whether the font lacks any character below the combining marks.
-    bool lacksBelowMarks_ = false;
+    // The same for the characters below the combining marks, at hand for coded text and Latin.
+    static constexpr char16_t kMarks = 0x0300;
+    std::array<bool, kMarks> lacksBelowMarks_{};
     std::vector<bool> measuredBlocks_;
     std::vector<int> logical_;
 };
