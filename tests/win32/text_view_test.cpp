@@ -453,7 +453,8 @@ TEST_F(FieldTest, RowsAreDrawnAndHitAsGdiAndUniscribeDrawThem) {
 // Every script as Uniscribe itself draws it, with the font fallback and linking of the system's edit
 // control: a field holding a sample draws it as wide and with as much ink as ScriptStringOut draws it in
 // the same font, in a face Windows links to CJK fonts (Tahoma) and in one it links to none (as Verdana).
-// Where Wine has no font for a script (emoji), both draw the same boxes, as Wine's edit control does.
+// Where Wine has no font for a script (Devanagari, emoji, and Hangul in a face without links), both draw
+// the same boxes, as Wine's edit control does.
 // Anti-aliased edges may fall a pixel apart where a run starts at another x, hence the tolerances.
 TEST_F(FieldTest, EveryScriptIsDrawnAsUniscribeDrawsItWithFallbackAndLinking) {
     const std::u16string_view samples[] = {
