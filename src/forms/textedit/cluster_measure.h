@@ -27,6 +27,13 @@ inline bool NeedsShaping(std::u16string_view text, std::size_t begin, std::size_
            (unit >= 0xFB1D && unit <= 0xFEFF);
 }
 
+// Whether the unit at `at` of `text`, not its last, is a cluster of its own that is drawn alone, decided
+// at a glance for ASCII, which coded text is and every font has, and else as `needsShaping` tells.
+template <typename NeedsShaping>
+bool DrawnAlone(std::u16string_view text, std::size_t at, NeedsShaping& needsShaping) {
+    return IsLoneUnitCluster(text[at], text[at + 1]) && (text[at] < 0x80 || !needsShaping(text, at, at + 1));
+}
+
 // Fills `advances` for `piece`: `width(unit)` for a cluster drawn alone (its first unit), and
 // `shape(run, advances)` for each run of clusters for which `needsShaping(text, begin, end)` holds.
 template <typename Width, typename NeedsShaping, typename Shape>
@@ -35,8 +42,7 @@ void MeasureClusters(std::u16string_view piece, std::span<int> advances, Width w
     std::size_t at = 0;
     while (at < piece.size()) {
         // The common case first: a character that is a cluster of its own and is drawn alone.
-        if (at + 1 < piece.size() && IsLoneUnitCluster(piece[at], piece[at + 1]) &&
-            !needsShaping(piece, at, at + 1)) {
+        if (at + 1 < piece.size() && DrawnAlone(piece, at, needsShaping)) {
             advances[at] = width(piece[at]);
             ++at;
             continue;
@@ -63,8 +69,7 @@ void MeasureClusters(std::u16string_view piece, std::span<int> advances, Width w
 template <typename NeedsShaping>
 bool AnyClusterNeedsShaping(std::u16string_view text, NeedsShaping needsShaping) {
     for (std::size_t at = 0; at < text.size();) {
-        if (at + 1 < text.size() && IsLoneUnitCluster(text[at], text[at + 1]) &&
-            !needsShaping(text, at, at + 1)) {
+        if (at + 1 < text.size() && DrawnAlone(text, at, needsShaping)) {
             ++at;
             continue;
         }
