@@ -209,6 +209,10 @@ TEST_F(FieldTest, TheCaretAfterHangingSpacesStaysAtTheEdgeAndBoxesAreWhereCluste
     EXPECT_EQ(field.CharacterBox(0), (Box{25, 1, 10, 16}));
     EXPECT_EQ(field.PositionAt({5 + 29, 9}), 0u);
     EXPECT_EQ(field.PositionAt({5 + 1, 9}), 3u);
+    // So is a row with a character the measurer's font lacks, which the engine draws from another font.
+    measurer.lacking = u'\u00E9';
+    field.SetText(u"a\u00E9b");
+    EXPECT_EQ(field.CharacterBox(0), (Box{25, 1, 10, 16}));
 }
 
 // Rows the host draws right to left, where an offset o of a row of n clusters is drawn at 10 (n - o):

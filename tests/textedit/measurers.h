@@ -23,8 +23,14 @@ public:
             advances[i] = IsClusterBoundary(piece, i) ? advance_(CodePointAt(piece, i)) : 0;
     }
 
+    // A character the view's font lacks, sent to the shaping engine as the table's are.
+    bool NeedsShaping(std::u16string_view text, std::size_t begin, std::size_t end) override {
+        return Measurer::NeedsShaping(text, begin, end) || (lacking != 0 && text[begin] == lacking);
+    }
+
     std::size_t measured = 0;
     std::size_t longestPiece = 0;
+    char16_t lacking = 0;
 
 private:
     std::function<int(char32_t)> advance_;

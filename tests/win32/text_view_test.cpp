@@ -14,7 +14,10 @@
 #include <uxtheme.h>
 #include <vsstyle.h>
 
+#include <usp10.h>
+
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -648,6 +651,95 @@ TEST_F(FieldTest, ARightToLeftParagraphsLatinRowIsDrawnRightToLeft) {
         drawn.push_back(PointOf(position).x - TextArea().left);
     EXPECT_EQ(drawn, rightToLeft);
     EXPECT_NE(drawn, leftToRight);
+}
+
+// Every script as Uniscribe itself draws it, with the font fallback and linking of the system's edit
+// control: a field holding a sample draws it as wide and with as much ink as ScriptStringOut draws it in
+// the same font, in a face Windows links to CJK fonts (Tahoma) and in one it links to none (as Verdana).
+// Where Wine has no font for a script (Devanagari, emoji, and Hangul in a face without links), both draw
+// the same boxes, as Wine's edit control does.
+// Anti-aliased edges may fall a pixel apart where a run starts at another x, hence the tolerances.
+TEST_F(FieldTest, EveryScriptIsDrawnAsUniscribeDrawsItWithFallbackAndLinking) {
+    const std::u16string_view samples[] = {
+        u"\u0645\u0631\u062D\u0628\u0627 \u0628\u0627\u0644\u0639\u0627\u0644\u0645",  // Arabic
+        u"\u06AF\u0641\u062A\u06AF\u0648\u06CC \u067E\u0627\u0631\u0633\u06CC",        // Persian
+        u"\u05E9\u05B8\u05C1\u05DC\u05D5\u05B9\u05DD",                                 // Hebrew with points
+        u"\u0928\u092E\u0938\u094D\u0924\u0947 \u0915\u094D\u0937",                    // Devanagari conjuncts
+        u"\u0E2A\u0E27\u0E31\u0E2A\u0E14\u0E35",                                       // Thai
+        u"\u4F60\u597D\u4E2D\u6587",                                                   // Chinese
+        u"\u3053\u3093\u306B\u3061\u306F\u65E5\u672C",                                 // Japanese
+        u"\uC548\uB155\uD558\uC138\uC694",                                             // Korean
+        u"\u041F\u0440\u0438\u0432\u0435\u0442",                                       // Cyrillic
+        u"e\u0301a\u0308o\u0302",                                                      // Latin with marks
+        u"\U0001F1E9\U0001F1EA",                                                       // a flag
+        u"\U0001F469\u200D\U0001F469\u200D\U0001F467",                                 // a ZWJ family
+        u"\U0001F44D\U0001F3FD",                                                       // a skin tone
+        u"1\uFE0F\u20E3",                                                              // a keycap
+        u"Hi \u4F60\u597D \uC548\uB155 \u0645\u0631\u062D\u0628\u0627",                // mixed in one row
+    };
+    struct Ink {
+        int left = INT_MAX, right = INT_MIN, count = 0;
+    };
+    const COLORREF paper = GetSysColor(COLOR_WINDOW);
+    const auto inkOf = [&](const std::vector<COLORREF>& pixels, int width) {
+        Ink ink;
+        for (std::size_t at = 0; at < pixels.size(); ++at) {
+            if (pixels[at] == paper)
+                continue;
+            const int x = static_cast<int>(at % static_cast<std::size_t>(width));
+            ink = {std::min(ink.left, x), std::max(ink.right, x + 1), ink.count + 1};
+        }
+        return ink;
+    };
+    const auto uniscribe = [&](std::u16string_view text, HFONT font) {
+        constexpr int kWidth = 400, kHeight = 40;
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP canvas = CreateCompatibleBitmap(screen, kWidth, kHeight);
+        HGDIOBJ previousBitmap = SelectObject(dc, canvas);
+        HGDIOBJ previousFont = SelectObject(dc, font);
+        const RECT all{0, 0, kWidth, kHeight};
+        SetBkColor(dc, paper);
+        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        const auto length = static_cast<int>(text.size());
+        SCRIPT_STRING_ANALYSIS analysis = nullptr;
+        EXPECT_EQ(ScriptStringAnalyse(dc, text.data(), length, length * 3 / 2 + 16, -1,
+                                      SSA_GLYPHS | SSA_FALLBACK | SSA_LINK, 0, nullptr, nullptr, nullptr,
+                                      nullptr, nullptr, &analysis),
+                  S_OK);
+        ScriptStringOut(analysis, 2, 2, 0, nullptr, 0, 0, FALSE);
+        ScriptStringFree(&analysis);
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                pixels.push_back(GetPixel(dc, x, y));
+        SelectObject(dc, previousFont);
+        SelectObject(dc, previousBitmap);
+        DeleteObject(canvas);
+        DeleteDC(dc);
+        ReleaseDC(nullptr, screen);
+        return inkOf(pixels, kWidth);
+    };
+    large_ = CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Noto Sans");
+    SetFocus(parent_);
+    for (HFONT font : {font_, large_}) {
+        Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        for (std::size_t at = 0; at < std::size(samples); ++at) {
+            const std::u16string_view sample = samples[at];
+            SCOPED_TRACE(testing::Message()
+                         << (font == font_ ? "Tahoma, sample " : "Noto Sans, sample ") << at);
+            Set(sample);
+            const std::vector<COLORREF> pixels = Paint();
+            const Ink drawn = inkOf(pixels, width_);
+            const Ink expected = uniscribe(sample, font);
+            ASSERT_GT(expected.count, 0);
+            EXPECT_NEAR(drawn.right - drawn.left, expected.right - expected.left, 2);
+            EXPECT_NEAR(drawn.count, expected.count, expected.count / 10 + 2);
+        }
+    }
 }
 
 // Rows wrap at the field's width as GDI measures the text: none is wider than the text's rectangle, and

@@ -86,12 +86,22 @@ TEST_P(EveryLayout, BuildsTheWindowAndEveryControlAsTheTableSays) {
             EXPECT_EQ(controlStyle & BS_TYPEMASK, static_cast<DWORD>(BS_PUSHBUTTON));
             EXPECT_EQ(WindowText(handle), Utf16(control.text));
             break;
-        case ControlKind::TextField:
+        case ControlKind::TextField: {
             EXPECT_EQ(ClassOf(handle), TextView::ClassName);
             EXPECT_TRUE(controlStyle & WS_VSCROLL);
             EXPECT_FALSE(controlStyle & (WS_HSCROLL | ES_AUTOHSCROLL | ES_READONLY));
             EXPECT_EQ(WindowText(handle), Utf16(control.text));
+            // An outline font, which font fallback can look past and which scales: not a bitmap face.
+            HDC dc = GetDC(handle);
+            HGDIOBJ previous =
+                SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(handle, WM_GETFONT, 0, 0)));
+            TEXTMETRICW metrics{};
+            GetTextMetricsW(dc, &metrics);
+            SelectObject(dc, previous);
+            ReleaseDC(handle, dc);
+            EXPECT_TRUE(metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR));
             break;
+        }
         case ControlKind::Label:
             EXPECT_EQ(ClassOf(handle), L"Static");
             EXPECT_EQ(WindowText(handle), Utf16(control.text));

@@ -18,6 +18,17 @@ case "${1:-}" in
         # Wine's own Tahoma and MS Sans Serif, with the metrics of the Windows fonts, where Windows
         # keeps its fonts: this Wine does not find them in its data folder.
         cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/"
+        # Font linking and fallback as Windows ships them, with Debian's Noto fonts standing in for the
+        # Windows ones: Tahoma links to a CJK font (and to a Thai one, as Windows' Tahoma has Thai of its
+        # own); the faces Uniscribe falls back to for Han and Kana (SimSun) and for Thai (Microsoft Sans
+        # Serif) are there. Devanagari's (Mangal) is not: Wine 8's Indic shaper corrupts its heap drawing
+        # a Vedic tone mark (U+1CD2) in Noto Sans Devanagari.
+        "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma \
+            /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK SC\0NotoSansThai-Regular.ttf,Noto Sans Thai' \
+            /f >/dev/null 2>&1
+        substitutes='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+        "$wine" reg add "$substitutes" /v SimSun /d 'Noto Sans CJK SC' /f >/dev/null 2>&1
+        "$wine" reg add "$substitutes" /v 'Microsoft Sans Serif,222' /d 'Noto Sans Thai,222' /f >/dev/null 2>&1
         # A crash ends the program, as it would for a test, instead of waiting in Wine's debugger.
         "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f >/dev/null 2>&1
         "$wineserver" -w

@@ -30,6 +30,13 @@ inline bool NeedsShaping(std::u16string_view text, std::size_t begin, std::size_
            in(0xA800, 0xA95F) || in(0xA980, 0xAAFF) || in(0xABC0, 0xABFF) || in(0xFB1D, 0xFEFF);
 }
 
+// Whether the unit at `at` of `text`, not its last, is a cluster of its own that is drawn alone, decided
+// at a glance for ASCII, which coded text is and every font has, and else as `needsShaping` tells.
+template <typename NeedsShaping>
+bool DrawnAlone(std::u16string_view text, std::size_t at, NeedsShaping& needsShaping) {
+    return IsLoneUnitCluster(text[at], text[at + 1]) && (text[at] < 0x80 || !needsShaping(text, at, at + 1));
+}
+
 // Fills `advances` for `piece`: `width(unit)` for a cluster drawn alone (its first unit), and
 // `shape(run, advances)` for each run of clusters for which `needsShaping(text, begin, end)` holds.
 template <typename Width, typename NeedsShaping, typename Shape>
@@ -38,7 +45,7 @@ void MeasureClusters(std::u16string_view piece, std::span<int> advances, Width w
     std::size_t at = 0;
     while (at < piece.size()) {
         // The common case first: a character that is a cluster of its own and is drawn alone.
-        if (at + 1 < piece.size() && IsLoneUnitCluster(piece[at], piece[at + 1])) {
+        if (at + 1 < piece.size() && DrawnAlone(piece, at, needsShaping)) {
             advances[at] = width(piece[at]);
             ++at;
             continue;
@@ -61,15 +68,16 @@ void MeasureClusters(std::u16string_view piece, std::span<int> advances, Width w
     }
 }
 
-// Whether any cluster of `text` needs shaping.
-inline bool AnyClusterNeedsShaping(std::u16string_view text) {
+// Whether any cluster of `text` needs shaping, as `needsShaping(text, begin, end)` tells.
+template <typename NeedsShaping>
+bool AnyClusterNeedsShaping(std::u16string_view text, NeedsShaping needsShaping) {
     for (std::size_t at = 0; at < text.size();) {
-        if (at + 1 < text.size() && IsLoneUnitCluster(text[at], text[at + 1])) {
+        if (at + 1 < text.size() && DrawnAlone(text, at, needsShaping)) {
             ++at;
             continue;
         }
         const std::size_t next = NextCluster(text, at);
-        if (NeedsShaping(text, at, next))
+        if (needsShaping(text, at, next))
             return true;
         at = next;
     }

@@ -565,7 +565,10 @@ TextDirection Field::RowDirection(std::size_t row) const { return DirectionAt(ed
 // A row of a right-to-left paragraph is reordered for drawing even when it holds only Latin and digits.
 bool Field::Shaped(std::u16string_view row, TextDirection direction) const {
     return !row.empty() && row.size() <= Measurer::MaxPieceLength &&
-           (direction == TextDirection::RightToLeft || AnyClusterNeedsShaping(row));
+           (direction == TextDirection::RightToLeft ||
+            AnyClusterNeedsShaping(row, [this](std::u16string_view text, std::size_t begin, std::size_t end) {
+                return measurer_.NeedsShaping(text, begin, end);
+            }));
 }
 
 long long Field::X(std::u16string_view text, std::size_t offset, TextDirection direction) const {

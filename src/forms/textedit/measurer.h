@@ -24,6 +24,12 @@ public:
     // Fills `advances` (as long as `piece`) with each unit's advance: the first unit of a cluster
     // carries the whole cluster's advance, the others 0. Advances are never negative.
     virtual void Advances(std::u16string_view piece, std::span<int> advances) = 0;
+
+    // Whether the cluster [begin, end) of `text` goes to the shaping engine rather than being drawn unit
+    // by unit: what the shared table says (NeedsShaping in cluster_measure.h), and for a view whose font
+    // lacks a character also that one, for the engine's font fallback. A row with such a cluster is
+    // drawn, measured and hit-tested by the engine.
+    virtual bool NeedsShaping(std::u16string_view text, std::size_t begin, std::size_t end);
 };
 
 }  // namespace quorvel::forms::textedit

@@ -109,7 +109,7 @@ std::vector<HFONT> PlaceControls(const std::vector<BuiltControl>& controls, cons
                      Pixels(at.width, scale), Pixels(at.height, scale), SWP_NOZORDER | SWP_NOACTIVATE);
         HFONT font = fonts.front();
         if (at.font)
-            font = fonts.emplace_back(CreateLayoutFont(*at.font, dpi));
+            font = fonts.emplace_back(CreateLayoutFont(*at.font, dpi, at.kind == ControlKind::TextField));
         SendMessageW(control.handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
     return fonts;

@@ -10,32 +10,38 @@
 namespace quorvel::forms::win32 {
 namespace {
 
-bool FamilyInstalled(const std::wstring& family) {
+// Whether `family` is installed, and with `outline` whether it is installed as an outline font (TrueType
+// or OpenType), not only as bitmaps.
+bool FamilyInstalled(const std::wstring& family, bool outline) {
     LOGFONTW query{};
     query.lfCharSet = DEFAULT_CHARSET;
     wcsncpy(query.lfFaceName, family.c_str(), LF_FACESIZE - 1);
-    bool found = false;
+    struct Search {
+        bool outline = false;
+        bool found = false;
+    } search{outline};
     HDC screen = GetDC(nullptr);
     EnumFontFamiliesExW(
         screen, &query,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
-            *reinterpret_cast<bool*>(found) = true;
-            return 0;
+        [](const LOGFONTW*, const TEXTMETRICW*, DWORD type, LPARAM searching) -> int {
+            auto& search = *reinterpret_cast<Search*>(searching);
+            search.found = !search.outline || (type & RASTER_FONTTYPE) == 0;
+            return search.found ? 0 : 1;
         },
-        reinterpret_cast<LPARAM>(&found), 0);
+        reinterpret_cast<LPARAM>(&search), 0);
     ReleaseDC(nullptr, screen);
-    return found;
+    return search.found;
 }
 
 }  // namespace
 
-HFONT CreateLayoutFont(const Font& font, UINT dpi) {
+HFONT CreateLayoutFont(const Font& font, UINT dpi, bool outline) {
     // Tahoma is wide and open like Verdana; Microsoft Sans Serif is the outline successor of MS Sans
-    // Serif.
+    // Serif, of the same design and metrics at 100%.
     static constexpr StandIns kStandIns{"Tahoma", "Microsoft Sans Serif"};
     std::wstring chosen = Wide(font.family);
     for (const std::string_view family : FamilyChoices(font, kStandIns)) {
-        if (const std::wstring candidate = Wide(family); FamilyInstalled(candidate)) {
+        if (const std::wstring candidate = Wide(family); FamilyInstalled(candidate, outline)) {
             chosen = candidate;
             break;
         }

@@ -20,9 +20,10 @@ public:
         SCRIPT_CONTROL control{};
         SCRIPT_STATE state{};
         state.uBidiLevel = rtl ? 1 : 0;
-        if (length > 0 && ScriptStringAnalyse(dc, row.data(), length, length * 3 / 2 + 16, -1,
-                                              SSA_GLYPHS | SSA_FALLBACK | (rtl ? SSA_RTL : 0), 0, &control,
-                                              &state, nullptr, nullptr, nullptr, &analysis_) != S_OK)
+        if (length > 0 &&
+            ScriptStringAnalyse(dc, row.data(), length, length * 3 / 2 + 16, -1,
+                                SSA_GLYPHS | SSA_FALLBACK | SSA_LINK | (rtl ? SSA_RTL : 0), 0, &control,
+                                &state, nullptr, nullptr, nullptr, &analysis_) != S_OK)
             analysis_ = nullptr;
     }
     ~ShapedRow() {

@@ -15,8 +15,8 @@ namespace quorvel::forms::win32 {
 
 // Draws a text field's rows as the field plans them, and tells where positions are in a row that needs
 // shaping. A plain row goes out in ExtTextOutW runs at the measured advances; a shaped row (right-to-left
-// text, combining marks, Indic scripts, surrogate pairs) goes through Uniscribe, which also places its
-// selection and caret in visual order.
+// text, combining marks, Indic scripts, surrogate pairs, characters the font lacks) goes through
+// Uniscribe with font fallback and linking, which also places its selection and caret in visual order.
 class RowPainter {
 public:
     explicit RowPainter(GlyphMeasurer& measurer) : measurer_(measurer) {}
