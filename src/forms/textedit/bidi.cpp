@@ -14,15 +14,14 @@ BidiClass BidiClassOf(char32_t c) {
     return static_cast<BidiClass>(*entry & ((1u << BidiClassBits) - 1));
 }
 
-bool IsBidiParagraphSeparator(char16_t unit) {
-    // Asked for every unit when a paragraph is looked for in a long text: one bit each, from the table.
+const std::bitset<0x10000>& BidiParagraphSeparators() {
     static const std::bitset<0x10000> separators = [] {
         std::bitset<0x10000> bits;
         for (char32_t c = 0; c < 0x10000; ++c)
             bits[c] = BidiClassOf(c) == BidiClass::B;
         return bits;
     }();
-    return separators[unit];
+    return separators;
 }
 
 BaseDirection FindBaseDirection(std::u16string_view text) {

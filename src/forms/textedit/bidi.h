@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -26,7 +27,9 @@ BidiClass BidiClassOf(char32_t c);
 
 // Whether `unit` ends a paragraph for the bidirectional algorithm (class B: CR, LF, U+001C..U+001E,
 // U+0085, U+2029).
-bool IsBidiParagraphSeparator(char16_t unit);
+// Asked for every unit when a paragraph is looked for in a long text: one bit each, from the table.
+const std::bitset<0x10000>& BidiParagraphSeparators();
+inline bool IsBidiParagraphSeparator(char16_t unit) { return BidiParagraphSeparators()[unit]; }
 
 enum class TextDirection : std::uint8_t { LeftToRight, RightToLeft };
 

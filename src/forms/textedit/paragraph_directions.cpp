@@ -35,9 +35,10 @@ TextDirection ParagraphDirections::At(std::u16string_view text, std::size_t posi
         return known_.front().base.direction;
     }
     Paragraph paragraph{position, position, {}};
-    while (paragraph.start > 0 && !IsBidiParagraphSeparator(text[paragraph.start - 1]))
+    const std::bitset<0x10000>& separators = BidiParagraphSeparators();
+    while (paragraph.start > 0 && !separators[text[paragraph.start - 1]])
         --paragraph.start;
-    while (paragraph.end < text.size() && !IsBidiParagraphSeparator(text[paragraph.end]))
+    while (paragraph.end < text.size() && !separators[text[paragraph.end]])
         ++paragraph.end;
     paragraph.base = FindBaseDirection(text.substr(paragraph.start, paragraph.end - paragraph.start));
     paragraph.base.decidedAt += paragraph.start;
