@@ -466,10 +466,10 @@ TEST_F(FieldTest, TheBorderIsTheVisualStylesEditBorderInTheFieldsState) {
 }
 
 // A click places the caret, and the system's caret there; a drag selects with the mouse captured,
-// Shift+click extends, a double-click selects a word, the right button takes the focus. The parent
-// hears of the focus, and of every left click when the button comes up, focused or not. Dragged below
-// the field, the selection goes on into the rows that scroll into view, with every move and as the
-// field's timer ticks.
+// Shift+click extends, a double-click selects a word and a third click the paragraph, the right button
+// takes the focus. The parent hears of the focus, and of every left click when the button comes up,
+// focused or not. Dragged below the field, the selection goes on into the rows that scroll into view,
+// with every move and as the field's timer ticks.
 TEST_F(FieldTest, MouseAndFocusMessagesReachTheField) {
     Set(u"click and drag here");
     SetFocus(parent_);
@@ -490,8 +490,10 @@ TEST_F(FieldTest, MouseAndFocusMessagesReachTheField) {
     Mouse(WM_LBUTTONDBLCLK, At(7), MK_LBUTTON);
     Mouse(WM_LBUTTONUP, At(7));
     EXPECT_EQ(Selection(), Range(6, 9));
+    Click(At(7));
+    EXPECT_EQ(Selection(), Range(0, 19));
     Mouse(WM_LBUTTONUP, At(7));
-    EXPECT_EQ(heard[kTextFieldClicked], 5);
+    EXPECT_EQ(heard[kTextFieldClicked], 6);
     SetFocus(parent_);
     Mouse(WM_RBUTTONDOWN, At(0), MK_RBUTTON);
     EXPECT_EQ(GetFocus(), field_);

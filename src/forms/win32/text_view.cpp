@@ -58,6 +58,11 @@ TextView::TextView(HWND handle) : handle_(handle) {
     border_.Open(handle_);
     // A press in the selection drags it once the pointer leaves the system's drag rectangle.
     field_.SetDragDistance({GetSystemMetrics(SM_CXDRAG) / 2, GetSystemMetrics(SM_CYDRAG) / 2, false});
+    // A third click soon after a double-click and near it selects the paragraph, as in RichEdit and
+    // Notepad.
+    field_.SetTripleClick(
+        textedit::TextUnit::Paragraph, static_cast<int>(GetDoubleClickTime()),
+        {GetSystemMetrics(SM_CXDOUBLECLK) / 2, GetSystemMetrics(SM_CYDOUBLECLK) / 2, false});
     AcceptTextDrops(handle_, [](HWND window) -> DropReceiver* { return Of(window); });
     ApplyGeometry(false);
 }
