@@ -18,29 +18,6 @@ std::pair<std::size_t, std::size_t> AttributeRun(std::u16string_view text, std::
     return {begin, begin + textedit::ParagraphBreakLength(text, begin)};
 }
 
-// Whether a paragraph reads from right to left: its first strong character, as Qt finds a paragraph's
-// direction.
-bool RightToLeft(std::u16string_view paragraph) {
-    for (std::size_t index = 0; index < paragraph.size(); ++index) {
-        char32_t unit = paragraph[index];
-        if (QChar::isHighSurrogate(unit) && index + 1 < paragraph.size() &&
-            QChar::isLowSurrogate(paragraph[index + 1])) {
-            unit = QChar::surrogateToUcs4(paragraph[index], paragraph[index + 1]);
-            ++index;
-        }
-        switch (QChar::direction(unit)) {
-        case QChar::DirL:
-            return false;
-        case QChar::DirR:
-        case QChar::DirAL:
-            return true;
-        default:
-            break;
-        }
-    }
-    return false;
-}
-
 // A family name as a quoted attribute value, its separators escaped.
 QString Quoted(QString family) {
     for (const QChar special : {u'\\', u':', u',', u'=', u';', u'"'})
@@ -236,10 +213,8 @@ QString FieldAccessible::attributes(int offset, int* startOffset, int* endOffset
     const auto [begin, end] = AttributeRun(text, static_cast<std::size_t>(at));
     *startOffset = static_cast<int>(begin);
     *endOffset = static_cast<int>(end);
-    const std::size_t paragraph = textedit::ParagraphStart(text, begin);
-    return FontAttributes(
-        field()->font(),
-        RightToLeft(text.substr(paragraph, textedit::ParagraphEnd(text, paragraph) - paragraph)));
+    return FontAttributes(field()->font(),
+                          field()->field().DirectionAt(begin) == textedit::TextDirection::RightToLeft);
 }
 
 void FieldAccessible::deleteText(int startOffset, int endOffset) { replaceText(startOffset, endOffset, {}); }
