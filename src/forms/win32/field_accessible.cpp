@@ -1,12 +1,11 @@
 #include "field_accessible.h"
 
+#include "com_unknown.h"
 #include "text_view.h"
 #include "uia_library.h"
 #include "wide.h"
 
 #include <oleacc.h>
-
-#include <atomic>
 
 namespace quorvel::forms::win32 {
 namespace {
@@ -32,32 +31,13 @@ bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CH
 
 // The standard object, with what only the field knows put in. The field is looked up on every call, so
 // a client that holds the object after the field is gone finds nothing rather than a deleted field.
-class FieldObject final : public IAccessible {
+// It answers for IAccessible alone: the standard object's other interfaces would answer for another
+// object than this one.
+class FieldObject final : public Unknown<IAccessible, IDispatch> {
 public:
     FieldObject(HWND field, IAccessible* standard) : field_(field), standard_(standard) {}
     FieldObject(const FieldObject&) = delete;
     FieldObject& operator=(const FieldObject&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object)
-            return E_POINTER;
-        if (IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, __uuidof(IDispatch)) ||
-            IsEqualIID(iid, __uuidof(IAccessible))) {
-            *object = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
-        }
-        // The standard object's other interfaces would answer for another object than this one.
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0)
-            delete this;
-        return left;
-    }
 
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         return standard_->GetTypeInfoCount(count);
@@ -149,7 +129,7 @@ public:
     }
 
 private:
-    ~FieldObject() { standard_->Release(); }
+    ~FieldObject() override { standard_->Release(); }
 
     TextView* Field() const { return TextView::Of(field_); }
 
@@ -167,7 +147,6 @@ private:
 
     HWND field_;
     IAccessible* standard_;
-    std::atomic<ULONG> references_ = 1;
 };
 
 }  // namespace

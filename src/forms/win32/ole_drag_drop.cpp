@@ -1,43 +1,14 @@
 #include "ole_drag_drop.h"
 
+#include "com_unknown.h"
 #include "text_clipboard.h"
 
 #include <algorithm>
-#include <atomic>
 #include <optional>
 #include <vector>
 
 namespace quorvel::forms::win32 {
 namespace {
-
-// The reference counting and interface lookup of a COM object with one interface.
-template <typename Interface> class Unknown : public Interface {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object)
-            return E_POINTER;
-        if (IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, __uuidof(Interface))) {
-            *object = static_cast<Interface*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0)
-            delete this;
-        return left;
-    }
-
-protected:
-    virtual ~Unknown() = default;
-
-private:
-    std::atomic<ULONG> references_ = 1;
-};
 
 FORMATETC Format(CLIPFORMAT format) { return {format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}; }
 
