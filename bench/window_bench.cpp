@@ -60,9 +60,8 @@ OpenWindow Open(bool encrypt, std::size_t length, Shape shape) {
     return {std::make_unique<quorvel::windows::frmDecrypt>(), quorvel::EncodeMessage(message)};
 }
 
-// A click on the run button with the output field as a first click finds it, holding little.
-void Click(benchmark::State& state, bool encrypt, Shape shape) {
-    const OpenWindow window = Open(encrypt, static_cast<std::size_t>(state.range(0)), shape);
+// Clicks on the run button, each with the output field as a first click finds it, holding little.
+void ClickRun(benchmark::State& state, const OpenWindow& window) {
     for (auto _ : state) {
         state.PauseTiming();
         window.field("Text2")->setText(QString());
@@ -70,6 +69,10 @@ void Click(benchmark::State& state, bool encrypt, Shape shape) {
         state.ResumeTiming();
         window.click("Command1");
     }
+}
+
+void Click(benchmark::State& state, bool encrypt, Shape shape) {
+    ClickRun(state, Open(encrypt, static_cast<std::size_t>(state.range(0)), shape));
 }
 
 // A click on Decrypt Message for a message of `range(0)` units in many scripts and emoji, whose output
@@ -80,13 +83,7 @@ void ClickDecryptScripts(benchmark::State& state) {
     const QString text = message.repeated(std::max<qsizetype>(1, state.range(0) / message.size()));
     const OpenWindow window(std::make_unique<quorvel::windows::frmDecrypt>(),
                             quorvel::EncodeMessage(quorvel::forms::qt::Units(text)));
-    for (auto _ : state) {
-        state.PauseTiming();
-        window.field("Text2")->setText(QString());
-        Paint(quorvel::testing::qt::WindowWidget(*window.form));
-        state.ResumeTiming();
-        window.click("Command1");
-    }
+    ClickRun(state, window);
 }
 
 // The coded text of a message pasted into the emptied Decrypt input, as the receiver does.
