@@ -2,7 +2,7 @@
 # it, and helpers that act as a person would (clicks, typing, the clipboard).
 source "$(dirname "${BASH_SOURCE[0]}")/session.sh"
 
-# Starts Xvfb on a free display and openbox on it.
+# Starts Xvfb on a free display and openbox on it, bound as openbox.xml says.
 start_desktop() {
     local fd_file
     fd_file=$(mktemp)
@@ -11,7 +11,7 @@ start_desktop() {
     for _ in $(seq 100); do [ -s "$fd_file" ] && break; sleep 0.05; done
     export DISPLAY=":$(cat "$fd_file")"
     rm -f "$fd_file"
-    openbox >/dev/null 2>&1 &
+    openbox --config-file "$(dirname "${BASH_SOURCE[0]}")/openbox.xml" >/dev/null 2>&1 &
     PIDS+=($!)
     sleep 0.5
     if [ -z "${XDG_RUNTIME_DIR:-}" ]; then

@@ -136,6 +136,7 @@ random_use() {
         for line in "${shown[@]}"; do dismiss_window "${line%% *}" 2>/dev/null || true; done
         sleep 0.1
     done
+    [ ${#shown[@]} = 0 ] || fail_run "windows stay open after every one was closed: ${shown[*]}"
     wait_for_end
     [ "$EXIT_STATUS" = 0 ] || fail_run "the program ended with status $EXIT_STATUS after its last window closed"
     start_program

@@ -44,7 +44,8 @@ case "${1:-}" in
     *)
         # A window manager, as on a desktop: Wine's windows get the focus through it.
         status=0
-        xvfb-run -a -s "-screen 0 1024x768x24" bash -c 'openbox & sleep 0.5; exec "$@"' wm "$wine" "$@" || status=$?
+        xvfb-run -a -s "-screen 0 1024x768x24" bash -c 'openbox --config-file "$0" & sleep 0.5; exec "$@"' \
+            "$(dirname "$0")/../e2e/openbox.xml" "$wine" "$@" || status=$?
         "$wineserver" -w
         exit "$status"
         ;;
