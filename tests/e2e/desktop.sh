@@ -39,7 +39,7 @@ use_wine() {
     WINE_PREFIX=$(mktemp -d)
     WINE_RUN="$(dirname "${BASH_SOURCE[0]}")/../win32/wine.sh"
     CLEANUPS+=('"$WINE_RUN" "$WINE" "$WINE_PREFIX" --remove')
-    "$WINE_RUN" "$WINE" "$WINE_PREFIX" --create
+    "$WINE_RUN" "$WINE" "$WINE_PREFIX" --create || fail "no Wine prefix could be made"
 }
 
 # Prints the id of the visible window with exactly this title, waiting for it to appear and for the

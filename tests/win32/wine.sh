@@ -9,11 +9,25 @@ shift 2
 export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
 wineserver="$(dirname "$wine")/wineserver"
 
+# Runs a step of making the prefix with its output held back, shown with the step if it fails. The
+# output goes to a file: Wine's server and services, started by the step, outlive it holding it open.
+quietly() {
+    local log status=0
+    log=$(mktemp)
+    "$@" >"$log" 2>&1 || status=$?
+    if [ "$status" != 0 ]; then
+        echo "making the Wine prefix failed with status $status at: $*" >&2
+        tail -n 20 "$log" >&2
+    fi
+    rm -f "$log"
+    return "$status"
+}
+
 case "${1:-}" in
     --create)
         # Wine's first start makes the prefix; it takes seconds, so it is done once per run.
         rm -rf "$WINEPREFIX"
-        "$wine" wineboot -i >/dev/null 2>&1
+        quietly "$wine" wineboot -i
         "$wineserver" -w
         # Wine's own Tahoma and MS Sans Serif, with the metrics of the Windows fonts, where Windows
         # keeps its fonts: this Wine does not find them in its data folder.
@@ -23,14 +37,13 @@ case "${1:-}" in
         # own); the faces Uniscribe falls back to for Han and Kana (SimSun) and for Thai (Microsoft Sans
         # Serif) are there. Devanagari's (Mangal) is not: Wine 8's Indic shaper corrupts its heap drawing
         # a Vedic tone mark (U+1CD2) in Noto Sans Devanagari.
-        "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma \
-            /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK SC\0NotoSansThai-Regular.ttf,Noto Sans Thai' \
-            /f >/dev/null 2>&1
+        quietly "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma \
+            /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK SC\0NotoSansThai-Regular.ttf,Noto Sans Thai' /f
         substitutes='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
-        "$wine" reg add "$substitutes" /v SimSun /d 'Noto Sans CJK SC' /f >/dev/null 2>&1
-        "$wine" reg add "$substitutes" /v 'Microsoft Sans Serif,222' /d 'Noto Sans Thai,222' /f >/dev/null 2>&1
+        quietly "$wine" reg add "$substitutes" /v SimSun /d 'Noto Sans CJK SC' /f
+        quietly "$wine" reg add "$substitutes" /v 'Microsoft Sans Serif,222' /d 'Noto Sans Thai,222' /f
         # A crash ends the program, as it would for a test, instead of waiting in Wine's debugger.
-        "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f >/dev/null 2>&1
+        quietly "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f
         "$wineserver" -w
         ;;
     --remove)
