@@ -165,6 +165,13 @@ private:
     bool hot_ = false;
     bool pointerHidden_ = false;
     POINT pointerHiddenAt_{};
+    // The scroll bar's range, page and position as last set, none at first.
+    struct Bar {
+        int max = -1;
+        UINT page = 0;
+        int position = -1;
+        bool operator==(const Bar&) const = default;
+    } bar_;
     // The text last given to reconvert: where it starts and how long it is.
     struct Reconverted {
         std::size_t begin = 0, length = 0;
