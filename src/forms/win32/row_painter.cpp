@@ -20,8 +20,7 @@ namespace {
 class ShapedRow {
 public:
     ShapedRow(HDC dc, std::u16string_view row, textedit::TextDirection direction) {
-        const int length = static_cast<int>(row.size());
-        if (length == 0)
+        if (row.empty())
             return;
         std::vector<Run> logical = LevelRuns(row, direction);
         std::vector<BYTE> levels;
